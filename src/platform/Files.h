@@ -1,0 +1,69 @@
+// File-system access: the only place where the operating system's file API is
+// reached. Results follow the Windows semantics the rest of the code relies on.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+using NativeHandle = std::intptr_t;
+inline constexpr NativeHandle kInvalidHandle = -1;
+
+enum class FileMode {
+  ReadExisting = 0,    // read; open an existing file
+  CreateReadWrite = 1, // read and write; create, truncating an existing file
+  OpenReadWrite = 2,   // read and write; open an existing file
+};
+
+enum class SeekOrigin { Begin, Current, End };
+
+// Opens with others allowed to read and nobody else to write, sequential scan.
+NativeHandle openFile(const char* path, FileMode mode);
+bool readFile(NativeHandle file, void* buffer, std::uint32_t count, std::uint32_t* got);
+bool writeFile(NativeHandle file, const void* buffer, std::uint32_t count, std::uint32_t* written);
+// New absolute position, or -1 on failure.
+std::int64_t seekFile(NativeHandle file, std::int64_t offset, SeekOrigin origin);
+// Size in bytes, or -1 on failure.
+std::int64_t fileSize(NativeHandle file);
+void closeFile(NativeHandle file);
+// The OS error code of the last failed call on this thread.
+int lastError();
+
+enum class FindResult { Found, FileNotFound, PathNotFound, OtherError };
+
+struct FindEntry {
+  std::string name;
+  bool isDirectory = false;
+};
+
+// Looks one path up (the last component as the directory listing names it).
+FindResult findFile(const char* path, FindEntry* entry = nullptr);
+// Lists a folder in the order the file system returns it, without "." and "..".
+bool listDirectory(const char* folder, std::vector<FindEntry>& entries);
+bool isDirectory(const char* path);
+
+// Absolute form of a path, "." and ".." resolved, without touching the disk.
+bool fullPathName(const char* path, std::string& out);
+std::string currentDirectory();
+bool changeDirectory(const char* path);
+
+bool removeFile(const char* path);
+bool renameFile(const char* from, const char* to); // replaces an existing target
+bool makeDirectory(const char* path);
+bool removeDirectory(const char* path);
+// True when the volume holding the path reports at least one free cluster.
+bool hasFreeSpace(const char* path);
+
+// True for the first byte of a double-byte character in the system code page,
+// so that path scans never split one (a trail byte may equal '\').
+bool isLeadByte(unsigned char byte);
+
+} // namespace plat
