@@ -84,6 +84,14 @@ TKW_API int32_t TKW_CALL tkwDecodeReadPulse(TkwDecodeHandle* handle, int16_t* bu
                                             uint32_t* delivered);
 TKW_API int32_t TKW_CALL tkwDecodeClose(TkwDecodeHandle* handle);
 
+/* ---- Sound index: archives, lists and single files by number ------------- */
+
+/* ---- Player -------------------------------------------------------------- */
+
+/* ---- Mixer --------------------------------------------------------------- */
+
+/* ---- Mixer channels ------------------------------------------------------ */
+
 #ifdef __cplusplus
 }
 #endif
