@@ -1,0 +1,41 @@
+#include "decoder/TkwBitReader.h"
+
+#include "decoder/TkwFormat.h"
+#include "support/ByteOrder.h"
+#include "support/RFile.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+constexpr std::uint32_t kWordCapacity = tkw::kMaxChunkSize / 4;
+}
+
+TkwBitReader::TkwBitReader() : words_(new std::uint32_t[kWordCapacity]()) {}
+
+std::uint32_t TkwBitReader::Load(RFile& file, std::uint32_t size) {
+  size = std::min(size, tkw::kMaxChunkSize);
+  auto* bytes = reinterpret_cast<unsigned char*>(words_.get());
+  const std::uint32_t got = std::min(file.Read(bytes, size), size);
+  std::memset(bytes + got, 0, size - got);
+  Begin(size);
+  return got;
+}
+
+void TkwBitReader::Start(const unsigned char* bytes, std::uint32_t size) {
+  size = std::min(size, tkw::kMaxChunkSize);
+  if (size > 0) std::memcpy(words_.get(), bytes, size);
+  Begin(size);
+}
+
+void TkwBitReader::Begin(std::uint32_t size) {
+  auto* bytes = reinterpret_cast<unsigned char*>(words_.get());
+  end_ = (size + 3) / 4;
+  // Complete the last word with zero bytes, then put the words in host order.
+  std::memset(bytes + size, 0, std::size_t{end_} * 4 - size);
+  for (std::uint32_t i = 0; i < end_; ++i)
+    words_[i] = LoadLe32(bytes + 4 * std::size_t{i});
+  next_ = 0;
+  current_ = NextWord();
+  bitsLeft_ = 32;
+}

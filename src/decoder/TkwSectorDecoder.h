@@ -1,0 +1,21 @@
+// Decodes a whole sector of every channel when its first frame is needed and
+// hands out interleaved copies from its sector buffer.
+#pragma once
+
+#include "decoder/TkwDecoder.h"
+
+class TkwSectorDecoder final : public TkwDecoder {
+protected:
+  std::int64_t FramesLeftInSector() const override { return tkw::kSectorLength - position_; }
+  std::int64_t FramesDecodedAhead() const override { return FramesLeftInSector(); }
+  void Deliver(std::int16_t* destination, std::int64_t frames) override;
+  void StartSector(RFile& file, const TkwSectorEntry* entries, std::int32_t sectorFrames) override;
+  void Discard() override { position_ = tkw::kSectorLength; }
+  void Prepare() override;
+
+private:
+  // Interleaved frames; a short last sector sits at the end, so position
+  // kSectorLength always means "used up".
+  std::vector<std::int16_t> sector_;
+  std::int32_t position_ = tkw::kSectorLength;
+};

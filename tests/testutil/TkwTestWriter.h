@@ -1,0 +1,93 @@
+// Builds small .tkw sounds for tests: a bit writer, chunks from literal and
+// copy blocks, complete files (version 1, 2 and 3 headers with their sector
+// tables), random sounds, and a plain model of what a chunk decodes to, so
+// that tests can compare decoders with known samples.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <variant>
+#include <vector>
+
+namespace testutil {
+
+// Fields into 32-bit little-endian words, most significant bit first.
+class TkwBitWriter {
+public:
+  // Appends the low `bits` bits of value (0 … 32 bits).
+  void Put(std::uint32_t value, int bits);
+  // The words written so far, the last one completed with zero bits.
+  std::vector<std::uint8_t> Finish() const;
+  std::uint64_t BitCount() const { return bitCount_; }
+
+private:
+  std::vector<std::uint32_t> words_;
+  std::uint64_t bitCount_ = 0;
+};
+
+// Four 8-bit codes (versions 2 and 3) or sixteen 16-bit codes (version 1).
+struct TkwLiteralBlock {
+  std::vector<std::uint32_t> codes;
+};
+
+struct TkwCopyBlock {
+  std::uint32_t sizeCode = 0; // 3 bits
+  std::uint32_t distance = 0; // offset-bits wide; the source is distance + 1 back
+  std::uint32_t contrast = 0;
+  std::uint32_t brightness = 0;
+  std::uint32_t flag = 0; // version 3 only
+};
+
+using TkwBlock = std::variant<TkwLiteralBlock, TkwCopyBlock>;
+
+struct TkwCodecParams {
+  int version = 2; // 1 ("Tkw@"), 2 ("Tkw$"), 3 ("Tkw$", format word 3, flag bit)
+  std::uint8_t offsetBits = 10;
+  // Version 1 only.
+  std::uint16_t contrastLimit = 3;
+  std::uint16_t brightnessLimit = 15000;
+  std::uint8_t contrastBits = 8;
+  std::uint8_t brightnessBits = 9;
+};
+
+std::vector<std::uint8_t> EncodeTkwChunk(const TkwCodecParams& codec, const std::vector<TkwBlock>& blocks);
+
+struct TkwFileSpec {
+  TkwCodecParams codec;
+  std::uint32_t length = 0;
+  std::uint32_t sampleRate = 44100;
+  std::uint8_t channels = 1;
+  // In table order: sector 0 channel 0, sector 0 channel 1, sector 1 channel 0, …
+  std::vector<std::vector<std::uint8_t>> chunks;
+  // Overrides for building damaged files; by default the right values.
+  std::optional<std::uint32_t> declaredSize;
+  std::optional<std::uint32_t> entryCount;
+  std::optional<std::uint32_t> formatWord;
+};
+
+// Header, sector table (chunks back to back from offset 0) and data area.
+std::vector<std::uint8_t> BuildTkwFile(const TkwFileSpec& spec);
+// Offset of the sector table and of the data area in a built file.
+std::uint32_t TkwTableOffset(int version);
+std::uint32_t TkwDataOffset(const TkwFileSpec& spec);
+
+// What the blocks decode to in a sector of `frames` frames, with zero history:
+// blocks run until at least `frames` samples exist; the surplus is cut.
+std::vector<std::int16_t> TkwModelSamples(const TkwCodecParams& codec, const std::vector<TkwBlock>& blocks,
+                                          std::int32_t frames);
+
+// Random valid blocks covering at least `frames` samples.
+std::vector<TkwBlock> RandomTkwBlocks(std::mt19937& rng, const TkwCodecParams& codec, std::int32_t frames);
+
+struct TkwTestSound {
+  TkwFileSpec spec;
+  std::vector<std::uint8_t> bytes;
+  std::vector<std::int16_t> pcm; // interleaved, length × channels samples
+};
+
+// A whole random sound with its expected samples.
+TkwTestSound MakeRandomTkwSound(std::uint32_t seed, const TkwCodecParams& codec, std::uint8_t channels,
+                                std::uint32_t length, std::uint32_t sampleRate = 44100);
+
+} // namespace testutil
