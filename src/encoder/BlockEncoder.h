@@ -1,0 +1,18 @@
+// What the chunk loop needs of a version's block encoder.
+#pragma once
+
+#include "encoder/TkwBitWriter.h"
+
+class BlockEncoder {
+public:
+  virtual ~BlockEncoder() = default;
+  // Looks for a copy block at p; true when one was found.
+  virtual bool Match(int p) = 0;
+  // The fields after the kind bit 1 of the block found.
+  virtual void WriteFields(TkwBitWriter& writer) const = 0;
+  // Replaces the block's working samples by what the decoder produces.
+  virtual void Reconstruct(int p) = 0;
+  virtual int BlockLength() const = 0;
+  // Puts the literal block at p (after its kind bit 0) and returns its length.
+  virtual int WriteLiteral(TkwBitWriter& writer, int p) = 0;
+};

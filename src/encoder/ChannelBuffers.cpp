@@ -1,0 +1,24 @@
+#include "encoder/ChannelBuffers.h"
+
+#include "support/ByteOrder.h"
+#include "support/RFile.h"
+
+#include <algorithm>
+
+ChannelBuffers::ChannelBuffers(int channels, std::uint32_t capacity) : channels_(channels) {
+  for (int c = 0; c < std::min(channels, 2); ++c)
+    samples_[c].assign(capacity, 0);
+}
+
+void ChannelBuffers::Read(RFile& file, std::uint32_t count) {
+  if (channels_ != 1 && channels_ != 2) return;
+  count = std::min<std::uint32_t>(count, static_cast<std::uint32_t>(samples_[0].size()));
+  const std::uint32_t frameBytes = 2u * static_cast<std::uint32_t>(channels_);
+  std::vector<unsigned char> bytes(std::size_t{count} * frameBytes, 0);
+  const std::uint32_t got = file.Read(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+  std::fill(bytes.begin() + got, bytes.end(), 0);
+  const unsigned char* p = bytes.data();
+  for (std::uint32_t i = 0; i < count; ++i)
+    for (int c = 0; c < channels_; ++c, p += 2)
+      samples_[c][i] = static_cast<std::int16_t>(LoadLe16(p));
+}

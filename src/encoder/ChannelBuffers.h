@@ -1,0 +1,25 @@
+// The samples of one sector, split into one array per channel.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class RFile;
+
+class ChannelBuffers {
+public:
+  static constexpr std::uint32_t kDefaultCapacity = 524288;
+
+  ChannelBuffers(int channels, std::uint32_t capacity = kDefaultCapacity);
+
+  // Reads `count` frames (at most the capacity) from the file's current
+  // position. Samples a short read did not deliver stay 0.
+  void Read(RFile& file, std::uint32_t count);
+
+  const std::int16_t* Channel(int index) const { return samples_[index].data(); }
+  int Channels() const { return channels_; }
+
+private:
+  int channels_;
+  std::vector<std::int16_t> samples_[2];
+};

@@ -1,0 +1,9 @@
+#include "encoder/ErrorNotice.h"
+
+#include "platform/UserInterface.h"
+
+void ErrorNotice::NegativeError() {
+  if (shown_) return;
+  shown_ = true;
+  plat::messageBox("Error2 < 0", "FatalError", plat::kMbOk);
+}

@@ -1,0 +1,34 @@
+// Version 2 blocks: the size grows while the first acceptable distance is
+// found (first fit, not best fit); fixed non-linear codes.
+#pragma once
+
+#include "encoder/BlockEncoder.h"
+#include "encoder/EncoderSettings.h"
+#include "encoder/ErrorNotice.h"
+#include "encoder/SearchResult.h"
+#include "encoder/WindowSums.h"
+
+class TkwBlockEncoderV2 : public BlockEncoder {
+public:
+  TkwBlockEncoderV2(const EncoderSettings& settings, WorkingSignal& signal, ErrorNotice& notice);
+
+  bool Match(int p) override;
+  void WriteFields(TkwBitWriter& writer) const override;
+  void Reconstruct(int p) override;
+  int BlockLength() const override;
+  int WriteLiteral(TkwBitWriter& writer, int p) override;
+
+  const SearchResult& Result() const { return result_; }
+  int SizeIndex() const { return sizeIndex_; }
+
+private:
+  WorkingSignal& signal_;
+  ErrorNotice& notice_;
+  int destBits_;
+  int distances_;
+  int smallest_;
+  std::int32_t maxError2_;
+  WindowSums sums_;
+  SearchResult result_;
+  int sizeIndex_ = 0;
+};

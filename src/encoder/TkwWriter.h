@@ -1,0 +1,65 @@
+// One codec version's way of writing a .tkw file: where the data area starts,
+// how a chunk is encoded and what the header holds. The driver runs the same
+// pipeline with any of them.
+#pragma once
+
+#include "encoder/EncoderCallbacks.h"
+#include "encoder/EncoderSettings.h"
+#include "encoder/ErrorNotice.h"
+#include "encoder/TkwBitWriter.h"
+#include "encoder/WorkingSignal.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class RFile;
+class RWaveFile;
+class BlockEncoder;
+
+struct SectorEntry {
+  std::uint32_t offset = 0;
+  std::uint32_t size = 0;
+};
+
+// Sees each chunk's working signal once it is encoded: exactly what the
+// decoder will reproduce.
+using ChunkObserver = std::function<void(const WorkingSignal&)>;
+
+// What the writers read while a file is encoded.
+struct EncodeContext {
+  const EncoderSettings& settings;
+  EncoderCallbacks& callbacks;
+  ErrorNotice& notice;
+  const ChunkObserver* observer = nullptr;
+};
+
+class TkwWriter {
+public:
+  static constexpr std::uint32_t kSectorLength = 131072;
+
+  explicit TkwWriter(EncodeContext& context) : context_(context) {}
+  virtual ~TkwWriter() = default;
+
+  virtual std::uint32_t SectorLength() const { return kSectorLength; }
+  // Refuses anything but 16-bit samples, then positions the output at the
+  // data area for `entries` sector table entries.
+  virtual void SeekData(const RWaveFile& wave, RFile& output, std::uint32_t entries) = 0;
+  virtual void EncodeChunk(TkwBitWriter& writer, const std::int16_t* samples, int count, std::uint64_t total,
+                           std::uint64_t done) = 0;
+  virtual void WriteHeader(const RWaveFile& wave, RFile& output, const std::vector<SectorEntry>& table) = 0;
+
+  // Encodes one chunk and writes it at the output's position; returns its bytes.
+  std::uint32_t WriteChunk(RFile& output, const std::int16_t* samples, int count, std::uint64_t total,
+                           std::uint64_t done);
+
+protected:
+  // The chunk loop shared by every version.
+  void RunChunkLoop(BlockEncoder& encoder, WorkingSignal& signal, TkwBitWriter& writer, std::uint64_t total,
+                    std::uint64_t done);
+  // 28 + 8 x entries + the end of the last chunk (28 for an empty table).
+  static std::uint32_t DeclaredSize(const std::vector<SectorEntry>& table);
+  static void AppendTable(std::vector<unsigned char>& bytes, const std::vector<SectorEntry>& table);
+
+  EncodeContext& context_;
+};
