@@ -1,0 +1,111 @@
+#include "platform/WaveOutQueue.h"
+
+#include "platform/Sync.h"
+
+#include <algorithm>
+
+namespace plat {
+
+QueuedWaveDevice::QueuedWaveDevice(const WaveFormat& format, Event* doneEvent)
+    : format_(format), doneEvent_(doneEvent) {}
+
+QueuedWaveDevice::~QueuedWaveDevice() = default;
+
+int QueuedWaveDevice::prepare(WaveHeader& header) {
+  header.flags.fetch_or(kWaveHeaderPrepared, std::memory_order_acq_rel);
+  return kWaveOk;
+}
+
+int QueuedWaveDevice::write(WaveHeader& header) {
+  if (!(header.flags.load(std::memory_order_acquire) & kWaveHeaderPrepared)) return kWaveErrUnprepared;
+  {
+    std::lock_guard lock(mutex_);
+    if (closed_) return kWaveErrInvalidHandle;
+    header.flags.fetch_and(~kWaveHeaderDone, std::memory_order_acq_rel);
+    header.flags.fetch_or(kWaveHeaderInQueue, std::memory_order_acq_rel);
+    queue_.push_back(&header);
+  }
+  changed_.notify_all();
+  return kWaveOk;
+}
+
+int QueuedWaveDevice::unprepare(WaveHeader& header) {
+  if (header.flags.load(std::memory_order_acquire) & kWaveHeaderInQueue) return kWaveErrStillPlaying;
+  header.flags.fetch_and(~kWaveHeaderPrepared, std::memory_order_acq_rel);
+  return kWaveOk;
+}
+
+void QueuedWaveDevice::completeHeadLocked() {
+  WaveHeader* head = queue_.front();
+  queue_.pop_front();
+  headOffset_ = 0;
+  head->flags.fetch_and(~kWaveHeaderInQueue, std::memory_order_acq_rel);
+  head->flags.fetch_or(kWaveHeaderDone, std::memory_order_release);
+  if (doneEvent_) doneEvent_->set();
+}
+
+int QueuedWaveDevice::reset() {
+  {
+    std::lock_guard lock(mutex_);
+    while (!queue_.empty())
+      completeHeadLocked();
+  }
+  changed_.notify_all();
+  return kWaveOk;
+}
+
+int QueuedWaveDevice::close() {
+  {
+    std::lock_guard lock(mutex_);
+    if (!queue_.empty()) return kWaveErrStillPlaying;
+    if (closed_) return kWaveErrInvalidHandle;
+    closed_ = true;
+    onClosed();
+  }
+  changed_.notify_all();
+  return kWaveOk;
+}
+
+std::uint32_t QueuedWaveDevice::consume(std::uint32_t maxBytes, const Sink& sink) {
+  std::uint32_t taken;
+  {
+    std::lock_guard lock(mutex_);
+    taken = consumeLocked(maxBytes, sink);
+  }
+  changed_.notify_all();
+  return taken;
+}
+
+std::uint32_t QueuedWaveDevice::consumeLocked(std::uint32_t maxBytes, const Sink& sink) {
+  std::uint32_t taken = 0;
+  while (!queue_.empty()) {
+    WaveHeader* head = queue_.front();
+    const std::uint32_t left = head->bytes - headOffset_;
+    const std::uint32_t part = std::min(left, maxBytes - taken);
+    if (part > 0 && sink) sink(head->data + headOffset_, part);
+    headOffset_ += part;
+    taken += part;
+    if (headOffset_ < head->bytes) break;
+    completeHeadLocked();
+  }
+  return taken;
+}
+
+std::size_t QueuedWaveDevice::queuedBuffers() const {
+  std::lock_guard lock(mutex_);
+  return queue_.size();
+}
+
+std::uint32_t QueuedWaveDevice::queuedBytes() const {
+  std::lock_guard lock(mutex_);
+  return queuedBytesLocked();
+}
+
+std::uint32_t QueuedWaveDevice::queuedBytesLocked() const {
+  std::uint32_t total = 0;
+  for (const WaveHeader* header : queue_)
+    total += header->bytes;
+  return total - headOffset_;
+}
+
+} // namespace plat

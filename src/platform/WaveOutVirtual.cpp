@@ -1,0 +1,164 @@
+#include "platform/WaveOutVirtual.h"
+
+#include "platform/WaveOutQueue.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace plat {
+
+// Session data lives in the driver, under the driver's lock; the device only
+// knows its session's index.
+class VirtualWaveDevice : public QueuedWaveDevice {
+public:
+  VirtualWaveDevice(VirtualWaveOut& owner, std::size_t session, const WaveFormat& format, Event* doneEvent)
+      : QueuedWaveDevice(format, doneEvent), owner_(owner), session_(session) {}
+
+  ~VirtualWaveDevice() override { owner_.detach(this); }
+
+  int write(WaveHeader& header) override {
+    {
+      std::lock_guard lock(owner_.mutex_);
+      if (owner_.writeResult_ != kWaveOk) return owner_.writeResult_;
+      owner_.sessions_[session_].writtenBytes.push_back(header.bytes);
+    }
+    const int result = QueuedWaveDevice::write(header);
+    owner_.changed();
+    return result;
+  }
+
+  int reset() override {
+    {
+      std::lock_guard lock(owner_.mutex_);
+      ++owner_.sessions_[session_].resets;
+    }
+    const int result = QueuedWaveDevice::reset();
+    owner_.changed();
+    return result;
+  }
+
+  int close() override {
+    const int result = QueuedWaveDevice::close();
+    if (result == kWaveOk) owner_.detach(this);
+    return result;
+  }
+
+  // Called with the driver's lock held.
+  std::uint32_t playLocked(std::uint32_t frames, VirtualWaveOut::Session& session) {
+    const std::uint32_t align = format().blockAlign;
+    return consume(frames * align,
+                   [&](const char* data, std::uint32_t bytes) {
+                     const auto* samples = reinterpret_cast<const std::int16_t*>(data);
+                     session.played.insert(session.played.end(), samples, samples + bytes / 2);
+                   }) /
+           align;
+  }
+
+  std::size_t session() const { return session_; }
+
+private:
+  VirtualWaveOut& owner_;
+  std::size_t session_;
+};
+
+VirtualWaveOut::VirtualWaveOut() { setWaveOutDriverOverride(this); }
+
+VirtualWaveOut::~VirtualWaveOut() { setWaveOutDriverOverride(nullptr); }
+
+void VirtualWaveOut::setOpenResult(int result) {
+  std::lock_guard lock(mutex_);
+  openResult_ = result;
+}
+
+void VirtualWaveOut::setQueryResult(int result) {
+  std::lock_guard lock(mutex_);
+  queryResult_ = result;
+}
+
+void VirtualWaveOut::setWriteResult(int result) {
+  std::lock_guard lock(mutex_);
+  writeResult_ = result;
+}
+
+int VirtualWaveOut::query(const WaveFormat& format) {
+  std::lock_guard lock(mutex_);
+  if (queryResult_ != kWaveOk) return queryResult_;
+  return isPlayableFormat(format) ? kWaveOk : kWaveErrBadFormat;
+}
+
+int VirtualWaveOut::open(std::unique_ptr<WaveOutDevice>& out, const WaveFormat& format, Event* doneEvent) {
+  {
+    std::lock_guard lock(mutex_);
+    if (openResult_ != kWaveOk) return openResult_;
+    if (!isPlayableFormat(format)) return kWaveErrBadFormat;
+    Session session;
+    session.format = format;
+    sessions_.push_back(session);
+    auto device = std::make_unique<VirtualWaveDevice>(*this, sessions_.size() - 1, format, doneEvent);
+    devices_.push_back(device.get());
+    out = std::move(device);
+  }
+  changed();
+  return kWaveOk;
+}
+
+void VirtualWaveOut::detach(VirtualWaveDevice* device) {
+  {
+    std::lock_guard lock(mutex_);
+    const auto found = std::find(devices_.begin(), devices_.end(), device);
+    if (found == devices_.end()) return;
+    sessions_[device->session()].open = false;
+    devices_.erase(found);
+  }
+  changed();
+}
+
+void VirtualWaveOut::changed() {
+  { std::lock_guard lock(mutex_); }
+  changed_.notify_all();
+}
+
+std::uint32_t VirtualWaveOut::play(std::uint32_t frames) {
+  std::uint32_t most = 0;
+  {
+    std::lock_guard lock(mutex_);
+    for (VirtualWaveDevice* device : devices_)
+      most = std::max(most, device->playLocked(frames, sessions_[device->session()]));
+  }
+  changed_.notify_all();
+  return most;
+}
+
+bool VirtualWaveOut::waitFor(const std::function<bool(const std::vector<Session>&)>& pred, std::uint32_t timeoutMs) {
+  std::unique_lock lock(mutex_);
+  return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return pred(sessions_); });
+}
+
+bool VirtualWaveOut::waitForQueued(std::size_t count, std::uint32_t timeoutMs) {
+  std::unique_lock lock(mutex_);
+  return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                           [&] { return !devices_.empty() && devices_.back()->queuedBuffers() >= count; });
+}
+
+bool VirtualWaveOut::waitForClosedSessions(std::size_t count, std::uint32_t timeoutMs) {
+  std::unique_lock lock(mutex_);
+  return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                           [&] { return sessions_.size() >= count && devices_.empty(); });
+}
+
+std::vector<VirtualWaveOut::Session> VirtualWaveOut::sessions() const {
+  std::lock_guard lock(mutex_);
+  return sessions_;
+}
+
+std::size_t VirtualWaveOut::openDevices() const {
+  std::lock_guard lock(mutex_);
+  return devices_.size();
+}
+
+std::size_t VirtualWaveOut::queuedBuffers() const {
+  std::lock_guard lock(mutex_);
+  return devices_.empty() ? 0 : devices_.back()->queuedBuffers();
+}
+
+} // namespace plat
