@@ -1,0 +1,173 @@
+#include "EncoderFixtures.h"
+
+#include "support/Exceptions.h"
+#include "testutil/TempDir.h"
+#include "tkwDec32.h"
+
+#include <cmath>
+#include <cstring>
+#include <random>
+
+namespace enc_test {
+
+namespace {
+
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i)
+    out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+void Put16(std::vector<std::uint8_t>& out, std::uint16_t v) {
+  out.push_back(static_cast<std::uint8_t>(v));
+  out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void PutId(std::vector<std::uint8_t>& out, const char* id) { out.insert(out.end(), id, id + 4); }
+
+std::int16_t Clamp(double v) {
+  if (v > 32767) return 32767;
+  if (v < -32768) return -32768;
+  return static_cast<std::int16_t>(std::lround(v));
+}
+
+} // namespace
+
+std::vector<std::uint8_t> MakeWave(const std::vector<std::uint8_t>& payload, const WaveLayout& layout) {
+  std::vector<std::uint8_t> body;
+  PutId(body, layout.formType);
+  PutId(body, layout.firstChunk);
+  Put32(body, layout.fmtSize);
+  std::vector<std::uint8_t> fmt;
+  Put16(fmt, layout.formatTag);
+  Put16(fmt, layout.channels);
+  Put32(fmt, layout.sampleRate);
+  const int bytesPerSample = (layout.bitsPerSample + 7) / 8;
+  const int blockAlign = layout.blockAlign >= 0 ? layout.blockAlign : layout.channels * bytesPerSample;
+  Put32(fmt, layout.sampleRate * static_cast<std::uint32_t>(blockAlign));
+  Put16(fmt, static_cast<std::uint16_t>(blockAlign));
+  Put16(fmt, layout.bitsPerSample);
+  fmt.resize(layout.fmtSize, 0);
+  body.insert(body.end(), fmt.begin(), fmt.end());
+  if (layout.factChunk) {
+    PutId(body, "fact");
+    Put32(body, 4);
+    Put32(body, static_cast<std::uint32_t>(payload.size()));
+  }
+  if (layout.listChunk) {
+    PutId(body, "LIST");
+    Put32(body, 4);
+    PutId(body, "INFO");
+  }
+  PutId(body, "data");
+  Put32(body, static_cast<std::uint32_t>(static_cast<std::int64_t>(payload.size()) + layout.dataSizeDelta));
+  body.insert(body.end(), payload.begin(), payload.end());
+
+  std::vector<std::uint8_t> file;
+  PutId(file, layout.riffId);
+  Put32(file, static_cast<std::uint32_t>(static_cast<std::int64_t>(body.size()) + layout.riffSizeDelta));
+  file.insert(file.end(), body.begin(), body.end());
+  file.insert(file.end(), layout.trailing.begin(), layout.trailing.end());
+  return file;
+}
+
+std::vector<std::uint8_t> Pcm16(const std::vector<std::int16_t>& interleaved) {
+  std::vector<std::uint8_t> bytes;
+  for (std::int16_t s : interleaved)
+    Put16(bytes, static_cast<std::uint16_t>(s));
+  return bytes;
+}
+
+void WriteWave(const std::string& path, const std::vector<std::int16_t>& interleaved, int channels,
+               std::uint32_t sampleRate) {
+  WaveLayout layout;
+  layout.channels = static_cast<std::uint16_t>(channels);
+  layout.sampleRate = sampleRate;
+  testutil::WriteBytes(path, MakeWave(Pcm16(interleaved), layout));
+}
+
+const char* SignalName(Signal signal) {
+  switch (signal) {
+  case Signal::Silence: return "silence";
+  case Signal::Noise: return "noise";
+  case Signal::Sweep: return "sweep";
+  case Signal::Speech: return "speech";
+  case Signal::Loud: return "loud";
+  case Signal::BurstAtEnd: return "burst-at-end";
+  }
+  return "?";
+}
+
+std::vector<std::int16_t> MakeSignal(Signal signal, std::uint32_t frames, int channels) {
+  std::vector<std::int16_t> out(static_cast<std::size_t>(frames) * channels, 0);
+  std::mt19937 random(1234);
+  std::uniform_int_distribution<int> noise(-12000, 12000);
+  constexpr double kPi = 3.14159265358979323846;
+  for (std::uint32_t i = 0; i < frames; ++i) {
+    for (int c = 0; c < channels; ++c) {
+      const double t = i / 22050.0;
+      double v = 0;
+      switch (signal) {
+      case Signal::Silence: break;
+      case Signal::Noise: v = noise(random); break;
+      case Signal::Sweep: v = 9000 * std::sin(2 * kPi * (100 + 2000 * t) * t + c); break;
+      case Signal::Speech: {
+        // Voiced stretches of a wandering pitch with harmonics, and pauses.
+        const double envelope = std::max(0.0, std::sin(2 * kPi * 3 * t + c));
+        const double pitch = 120 + 30 * std::sin(2 * kPi * 1.5 * t);
+        for (int h = 1; h <= 5; ++h)
+          v += envelope * 5000 / h * std::sin(2 * kPi * pitch * h * t);
+        v += noise(random) / 40.0;
+        break;
+      }
+      case Signal::Loud:
+        // Full-scale square waves and clipped noise: copy blocks that wrap.
+        v = ((i / (37 + 5 * c)) % 2 ? 32767 : -32768) + (i % 7 == 0 ? noise(random) : 0);
+        break;
+      case Signal::BurstAtEnd:
+        // Silence, then sound across the end of the first sector and in the last frame.
+        if (i >= 130000 || i + 1 == frames) v = 8000 * std::sin(2 * kPi * 440 * t + c) + noise(random) / 20.0;
+        break;
+      }
+      out[static_cast<std::size_t>(i) * channels + c] = Clamp(v);
+    }
+  }
+  return out;
+}
+
+void RecordingCallbacks::OnFileStart(const char* wavePath, const char*) {
+  started.emplace_back(wavePath);
+  callsInFile_ = 0;
+}
+
+void RecordingCallbacks::OnProgress(std::uint64_t total, std::uint64_t done) {
+  lastTotal = total;
+  lastDone = done;
+  if (cancelInFile > 0 && cancelInFile == static_cast<int>(started.size()) && callsInFile_++ >= afterCalls)
+    throw User_Cannceled{};
+}
+
+void RecordingCallbacks::OnFileEnd(std::uint64_t, std::uint64_t) { ++ended; }
+
+void RecordingCallbacks::WriteLog(const char* line) { log.emplace_back(line); }
+
+Decoded DecodeFile(const std::string& path) {
+  Decoded result;
+  TkwDecodeHandle* handle = nullptr;
+  result.status = tkwDecodeOpen(&handle, path.c_str(), 0);
+  if (result.status != TKW_OK) return result;
+  TkwWaveFormat format{};
+  tkwDecodeGetLength(handle, &result.length);
+  tkwDecodeGetFormat(handle, &format);
+  result.channels = format.channels;
+  result.sampleRate = format.samplesPerSec;
+  result.frames.assign(static_cast<std::size_t>(result.length) * format.channels, 0);
+  std::uint32_t delivered = 0;
+  result.status = tkwDecodeRead(handle, result.frames.data(), result.length, &delivered);
+  if (delivered != result.length) result.status = -2;
+  tkwDecodeClose(handle);
+  return result;
+}
+
+std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t o) {
+  return b[o] | (b[o + 1] << 8) | (b[o + 2] << 16) | (static_cast<std::uint32_t>(b[o + 3]) << 24);
+}
+
+} // namespace enc_test
