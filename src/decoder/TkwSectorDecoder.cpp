@@ -4,7 +4,6 @@
 #include "decoder/TkwChannelBuffer.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 
 using namespace tkw;
@@ -21,26 +20,24 @@ void TkwSectorDecoder::Deliver(std::int16_t* destination, std::int64_t frames) {
 }
 
 void TkwSectorDecoder::StartSector(RFile& file, const TkwSectorEntry* entries, std::int32_t sectorFrames) {
-  // Work buffers live only while a sector is decoded; an idle decoder keeps
-  // just its sector buffer.
+  // The work buffers are made at the first decode and kept: allocating them
+  // for every sector costs more than decoding it. Their history part is never
+  // written, so it stays zero.
   const int channels = Channels();
-  std::array<std::unique_ptr<TkwChannelBuffer>, kMaxChannels> work;
-  {
-    TkwBitReader reader;
-    for (int c = 0; c < channels; ++c) {
-      work[c] = std::make_unique<TkwChannelBuffer>();
-      reader.Load(file, entries[c].size);
-      Blocks().Decode(work[c]->Sector(), reader, sectorFrames);
-    }
+  if (!reader_) reader_ = std::make_unique<TkwBitReader>();
+  for (int c = 0; c < channels; ++c) {
+    if (!work_[c]) work_[c] = std::make_unique<TkwChannelBuffer>();
+    reader_->Load(file, entries[c].size);
+    Blocks().Decode(work_[c]->Sector(), *reader_, sectorFrames);
   }
   position_ = kSectorLength - sectorFrames;
   std::int16_t* out = sector_.data() + static_cast<std::size_t>(position_) * channels;
   if (channels == 1) {
-    std::copy_n(work[0]->Sector(), sectorFrames, out);
+    std::copy_n(work_[0]->Sector(), sectorFrames, out);
     return;
   }
-  const std::int16_t* left = work[0]->Sector();
-  const std::int16_t* right = work[1]->Sector();
+  const std::int16_t* left = work_[0]->Sector();
+  const std::int16_t* right = work_[1]->Sector();
   for (std::int32_t i = 0; i < sectorFrames; ++i) {
     out[2 * i] = left[i];
     out[2 * i + 1] = right[i];

@@ -2,7 +2,11 @@
 // hands out interleaved copies from its sector buffer.
 #pragma once
 
+#include "decoder/TkwBitReader.h"
+#include "decoder/TkwChannelBuffer.h"
 #include "decoder/TkwDecoder.h"
+
+#include <array>
 
 class TkwSectorDecoder final : public TkwDecoder {
 protected:
@@ -18,4 +22,8 @@ private:
   // kSectorLength always means "used up".
   std::vector<std::int16_t> sector_;
   std::int32_t position_ = tkw::kSectorLength;
+  // Scratch of the sector being decoded: one chunk at a time, one channel
+  // buffer (zero history, samples, slack) per channel.
+  std::unique_ptr<TkwBitReader> reader_;
+  std::array<std::unique_ptr<TkwChannelBuffer>, tkw::kMaxChannels> work_;
 };

@@ -1,0 +1,147 @@
+// tkwdec: decodes a sound to a 16-bit PCM wave file through the library's
+// public interface.
+//
+//   tkwdec [--stream] input.tkw output.wav
+//
+// The steps are kept apart so that other inputs and checks can join them:
+// options, opening a decode handle, and a decode loop that hands every block
+// of frames to the consumers (the wave writer).
+#include "WavWriter.h"
+#include "tkwDec32.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Options {
+  bool stream = false; // decode on demand instead of a sector at a time
+  std::string input;
+  std::string output;
+};
+
+void PrintUsage() {
+  std::printf("usage: tkwdec [--stream] input.tkw output.wav\n"
+              "  Decodes a .tkw sound to a 16-bit PCM wave file.\n"
+              "  --stream  decode on demand instead of a sector at a time\n");
+}
+
+enum class Parsed { Run, Help, Error };
+
+Parsed ParseArguments(int argc, char** argv, Options& options) {
+  std::vector<std::string> positional;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--stream") {
+      options.stream = true;
+    } else if (arg == "--help" || arg == "-h") {
+      return Parsed::Help;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      std::fprintf(stderr, "tkwdec: unknown option %s\n", arg.c_str());
+      return Parsed::Error;
+    } else {
+      positional.push_back(arg);
+    }
+  }
+  if (positional.size() != 2) return Parsed::Error;
+  options.input = positional[0];
+  options.output = positional[1];
+  return Parsed::Run;
+}
+
+const char* StatusText(int32_t status) {
+  switch (status) {
+  case TKW_ERR_NULL_ARGUMENT: return "missing argument";
+  case TKW_ERR_FILE_NOT_FOUND: return "no such file";
+  case TKW_ERR_BAD_FORMAT: return "not a valid .tkw file";
+  case TKW_ERR_PATH_TOO_LONG: return "path too long";
+  default: return "failed";
+  }
+}
+
+struct SoundInfo {
+  uint32_t length = 0;
+  TkwWaveFormat format{};
+  int32_t sectors = 0;
+};
+
+SoundInfo Describe(TkwDecodeHandle* handle) {
+  SoundInfo info;
+  tkwDecodeGetLength(handle, &info.length);
+  tkwDecodeGetFormat(handle, &info.format);
+  tkwDecodeGetNumSector(handle, &info.sectors);
+  std::printf("length: %u frames (%.3f s), rate: %u Hz, channels: %u, sectors: %d\n", info.length,
+              info.format.samplesPerSec ? static_cast<double>(info.length) / info.format.samplesPerSec : 0.0,
+              info.format.samplesPerSec, info.format.channels, info.sectors);
+  return info;
+}
+
+using FrameConsumer = std::function<bool(const int16_t* samples, uint32_t frames)>;
+
+// Reads the whole sound once, in blocks, and hands each block to the consumer.
+bool DecodeAll(TkwDecodeHandle* handle, const SoundInfo& info, const FrameConsumer& consume) {
+  constexpr uint32_t kBlockFrames = 16384;
+  std::vector<int16_t> block(std::size_t{kBlockFrames} * info.format.channels);
+  uint32_t left = info.length;
+  while (left > 0) {
+    const uint32_t want = left < kBlockFrames ? left : kBlockFrames;
+    uint32_t got = 0;
+    const int32_t status = tkwDecodeRead(handle, block.data(), want, &got);
+    if ((status != TKW_OK && status != TKW_END_OF_SOUND) || got != want) {
+      std::fprintf(stderr, "tkwdec: read failed (status %d)\n", status);
+      return false;
+    }
+    if (!consume(block.data(), got)) return false;
+    left -= got;
+  }
+  return true;
+}
+
+int Run(const Options& options) {
+  TkwDecodeHandle* handle = nullptr;
+  const int32_t status = tkwDecodeOpen(&handle, options.input.c_str(), options.stream ? TKW_OPEN_STREAM : 0);
+  if (status != TKW_OK) {
+    std::fprintf(stderr, "tkwdec: %s: %s (status %d)\n", options.input.c_str(), StatusText(status), status);
+    return 2;
+  }
+  const SoundInfo info = Describe(handle);
+  WavWriter wav(options.output, info.format.channels, info.format.samplesPerSec);
+  if (!wav.IsOpen()) {
+    std::fprintf(stderr, "tkwdec: cannot create %s\n", options.output.c_str());
+    tkwDecodeClose(handle);
+    return 3;
+  }
+  const auto start = std::chrono::steady_clock::now();
+  const bool decoded = DecodeAll(handle, info, [&wav](const int16_t* samples, uint32_t frames) {
+    if (wav.Write(samples, frames)) return true;
+    std::fprintf(stderr, "tkwdec: writing the wave file failed\n");
+    return false;
+  });
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  tkwDecodeClose(handle);
+  if (!decoded) return 3;
+  if (!wav.Finish()) {
+    std::fprintf(stderr, "tkwdec: cannot complete %s\n", options.output.c_str());
+    return 3;
+  }
+  const double audio = info.format.samplesPerSec ? static_cast<double>(info.length) / info.format.samplesPerSec : 0;
+  std::printf("decoded %u frames in %.3f s (%s mode, %.0fx real time) to %s\n", info.length, seconds,
+              options.stream ? "on-demand" : "sector", seconds > 0 ? audio / seconds : 0.0, options.output.c_str());
+  return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  const Parsed parsed = ParseArguments(argc, argv, options);
+  if (parsed != Parsed::Run) {
+    PrintUsage();
+    return parsed == Parsed::Help ? 0 : 1;
+  }
+  return Run(options);
+}
