@@ -44,8 +44,8 @@ void QueueDialog::OnClose() {
   const bool stopped = queue_ && queue_->WasStopped();
   if (stopped)
     view_->ShowMessage("変換を中止しました。\n作成途中だったTkrファイルは出力していません。\n"
-                      "作業はこのまま続けられます",
-                      "警告", kMessageIconWarning);
+                       "作業はこのまま続けられます",
+                       "警告", kMessageIconWarning);
   view_->EndDialog(0);
 }
 
