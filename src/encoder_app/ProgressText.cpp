@@ -1,5 +1,6 @@
 #include "encoder_app/ProgressText.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -16,7 +17,7 @@ int ProgressPercent(std::uint64_t total, std::uint64_t done) {
   if (total == 0) return 0;
   if (done >= total) return 100;
   // done < total < 2^64 / 100 for every real file; divide first otherwise.
-  if (done > UINT64_MAX / 100) return static_cast<int>(done / (total / 100));
+  if (done > UINT64_MAX / 100) return static_cast<int>(std::min<std::uint64_t>(done / (total / 100), 99));
   return static_cast<int>(done * 100 / total);
 }
 
