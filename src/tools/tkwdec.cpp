@@ -1,18 +1,20 @@
 // tkwdec: decodes a sound to a 16-bit PCM wave file through the library's
 // public interface.
 //
-//   tkwdec [--stream] input.tkw output.wav
+//   tkwdec [--stream] [--compare original.wav] input.tkw output.wav
 //
 // The steps are kept apart so that other inputs and checks can join them:
 // options, opening a decode handle, and a decode loop that hands every block
 // of frames to the consumers (the wave writer).
 #include "WavWriter.h"
+#include "WaveComparison.h"
 #include "tkwDec32.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,14 +22,17 @@ namespace {
 
 struct Options {
   bool stream = false; // decode on demand instead of a sector at a time
+  std::string compare; // the original wave file, when given
   std::string input;
   std::string output;
 };
 
 void PrintUsage() {
-  std::printf("usage: tkwdec [--stream] input.tkw output.wav\n"
+  std::printf("usage: tkwdec [--stream] [--compare original.wav] input.tkw output.wav\n"
               "  Decodes a .tkw sound to a 16-bit PCM wave file.\n"
-              "  --stream  decode on demand instead of a sector at a time\n");
+              "  --stream   decode on demand instead of a sector at a time\n"
+              "  --compare  also compare with the original: SNR, largest sample error,\n"
+              "             compression ratio\n");
 }
 
 enum class Parsed { Run, Help, Error };
@@ -38,6 +43,8 @@ Parsed ParseArguments(int argc, char** argv, Options& options) {
     const std::string arg = argv[i];
     if (arg == "--stream") {
       options.stream = true;
+    } else if (arg == "--compare" && i + 1 < argc) {
+      options.compare = argv[++i];
     } else if (arg == "--help" || arg == "-h") {
       return Parsed::Help;
     } else if (arg.size() > 1 && arg[0] == '-') {
@@ -115,8 +122,21 @@ int Run(const Options& options) {
     tkwDecodeClose(handle);
     return 3;
   }
+  std::optional<WaveComparison> comparison;
+  if (!options.compare.empty()) {
+    comparison.emplace();
+    if (!comparison->Open(options.compare, info.format.channels, info.length)) {
+      std::fprintf(stderr, "tkwdec: %s: %s\n", options.compare.c_str(), comparison->error().c_str());
+      tkwDecodeClose(handle);
+      return 4;
+    }
+  }
   const auto start = std::chrono::steady_clock::now();
-  const bool decoded = DecodeAll(handle, info, [&wav](const int16_t* samples, uint32_t frames) {
+  const bool decoded = DecodeAll(handle, info, [&wav, &comparison](const int16_t* samples, uint32_t frames) {
+    if (comparison && !comparison->Compare(samples, frames)) {
+      std::fprintf(stderr, "tkwdec: %s\n", comparison->error().c_str());
+      return false;
+    }
     if (wav.Write(samples, frames)) return true;
     std::fprintf(stderr, "tkwdec: writing the wave file failed\n");
     return false;
@@ -131,6 +151,17 @@ int Run(const Options& options) {
   const double audio = info.format.samplesPerSec ? static_cast<double>(info.length) / info.format.samplesPerSec : 0;
   std::printf("decoded %u frames in %.3f s (%s mode, %.0fx real time) to %s\n", info.length, seconds,
               options.stream ? "on-demand" : "sector", seconds > 0 ? audio / seconds : 0.0, options.output.c_str());
+  if (comparison) {
+    std::FILE* tkw = std::fopen(options.input.c_str(), "rb");
+    long tkwSize = -1;
+    if (tkw && std::fseek(tkw, 0, SEEK_END) == 0) tkwSize = std::ftell(tkw);
+    if (tkw) std::fclose(tkw);
+    const double wavSize = static_cast<double>(comparison->WaveSize());
+    std::printf("compared with %s: SNR %.2f dB, largest sample error %d, size %ld of %lld bytes (%.1f %%, %.2f:1)\n",
+                options.compare.c_str(), comparison->SnrDb(), comparison->MaxError(), tkwSize,
+                static_cast<long long>(comparison->WaveSize()), tkwSize > 0 ? tkwSize / wavSize * 100 : 0.0,
+                tkwSize > 0 ? wavSize / tkwSize : 0.0);
+  }
   return 0;
 }
 
