@@ -34,7 +34,8 @@
 inline constexpr std::uint32_t kTkwOpenStream = 0x8000; // decode on demand
 inline constexpr std::uint32_t kTkwOpenLoop = 0x4000;   // reads wrap and fill every request
 
-class TkwDecodeHandle {
+// A struct, because the public header declares the opaque handle type so.
+struct TkwDecodeHandle {
 public:
   // Opens a .tkw file. Throws TKW_BadFormat for a file that is not a valid
   // sound; the caller has checked that the path exists and fits 499 bytes.

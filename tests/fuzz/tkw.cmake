@@ -1,0 +1,1 @@
+tkw_add_fuzzer(tkw SOURCES tkw_fuzzer.cpp LIBS tkw_decoder)
