@@ -86,6 +86,56 @@ TKW_API int32_t TKW_CALL tkwDecodeClose(TkwDecodeHandle* handle);
 
 /* ---- Sound index: archives, lists and single files by number ------------- */
 
+typedef struct TkrDecodeHandle TkrDecodeHandle;
+/* An archive or list file held by an index; handed back to tkrDecodeRemoveTkr. */
+typedef void* TkrSoundSetId;
+/* An enumeration of the numbers of an index. */
+typedef struct TkrIndexEnumerator TkrIndexEnumerator;
+
+/* A new, empty index. Statuses: 1, 0. */
+TKW_API int32_t TKW_CALL tkrDecodeOpenNaked(TkrDecodeHandle** handle);
+/* A new index holding one archive without a password. */
+TKW_API int32_t TKW_CALL tkrDecodeOpen(TkrDecodeHandle** handle, const char* path, TkrSoundSetId* archive);
+/* A new index holding one archive. The password may be null or empty for an
+ * archive without one; archive may be null. Statuses: 1, 2, 3 (not an
+ * archive, or damaged), 8 (wrong password), 11, 0; on failure both outs are
+ * null. */
+TKW_API int32_t TKW_CALL tkrDecodeOpenPass(TkrDecodeHandle** handle, const char* path, const char* password,
+                                           TkrSoundSetId* archive);
+/* Adds an archive without a password to an index. */
+TKW_API int32_t TKW_CALL tkrDecodeAddTkr(TkrDecodeHandle* handle, const char* path, TkrSoundSetId* archive);
+/* Adds an archive to an index. Statuses: 1, 2, 3, 7 (a number is already
+ * present), 8, 11, 0; on failure the index is unchanged. */
+TKW_API int32_t TKW_CALL tkrDecodeAddTkrPass(TkrDecodeHandle* handle, const char* path, const char* password,
+                                             TkrSoundSetId* archive);
+/* Removes an archive or list and all its numbers. Statuses: 1, 5 (not part
+ * of the index), 0. Decode handles opened from it stay valid. */
+TKW_API int32_t TKW_CALL tkrDecodeRemoveTkr(TkrDecodeHandle* handle, TkrSoundSetId set);
+/* Files a single .tkw file under a number; it is found before any archive or
+ * list sound of that number. Statuses: 1, 2, 3 (not a .tkw file), 11, 0. */
+TKW_API int32_t TKW_CALL tkrDecodeAddTkw(TkrDecodeHandle* handle, const char* path, uint32_t number);
+/* Statuses: 1, 3 (no single file under that number), 0. */
+TKW_API int32_t TKW_CALL tkrDecodeRemoveTkw(TkrDecodeHandle* handle, uint32_t number);
+/* Adds the .tkw files named by a list file (one "number name" per line).
+ * Statuses: 1, 2, 7, 11, 0. A bad line is shown in a message box; the list
+ * then adds nothing, the call returns 0 and *list is null. */
+TKW_API int32_t TKW_CALL tkrDecodeAddList(TkrDecodeHandle* handle, const char* path, TkrSoundSetId* list);
+/* *exists = 1 when the number can be opened, else 0. Statuses: 1, 0. */
+TKW_API int32_t TKW_CALL tkrDecodeIsTkwExist(TkrDecodeHandle* handle, uint32_t number, int32_t* exists);
+/* Opens a numbered sound as a decode handle (flags as for tkwDecodeOpen).
+ * Statuses: 1, 6 (no such number), 0. With 0 the handle may still be null
+ * when the sound's file can no longer be opened. Close it with tkwDecodeClose. */
+TKW_API int32_t TKW_CALL tkrDecodeTkwOpen(TkrDecodeHandle* handle, TkwDecodeHandle** sound, uint32_t number,
+                                          uint32_t flags);
+/* Starts an enumeration of the archive and list numbers. Statuses: 1, 0. */
+TKW_API int32_t TKW_CALL tkrDecodeFindIndex(TkrDecodeHandle* handle, TkrIndexEnumerator** enumerator);
+/* The next number. Statuses: 1, 6 (no number left; *number is 0), 0. */
+TKW_API int32_t TKW_CALL tkrDecodeGetIndex(TkrDecodeHandle* handle, TkrIndexEnumerator* enumerator,
+                                           uint32_t* number);
+TKW_API int32_t TKW_CALL tkrDecodeFindClose(TkrDecodeHandle* handle, TkrIndexEnumerator* enumerator);
+/* Closes the index with all its archives and lists. */
+TKW_API int32_t TKW_CALL tkrDecodeClose(TkrDecodeHandle* handle);
+
 /* ---- Player -------------------------------------------------------------- */
 
 /* ---- Mixer --------------------------------------------------------------- */

@@ -17,7 +17,7 @@
 namespace {
 
 using testutil::MakeTkwBytes;
-using testutil::TkwFileSpec;
+using testutil::TkwBytesSpec;
 using Bytes = std::vector<std::uint8_t>;
 using Result = TkrListConverter::Result;
 
@@ -49,10 +49,10 @@ protected:
 };
 
 TEST_F(TkrListConverterTest, PacksEverySoundInListOrder) {
-  TkwFileSpec first;
+  TkwBytesSpec first;
   first.channels = 2;
   first.chunkSizes = {40, 24};
-  TkwFileSpec second;
+  TkwBytesSpec second;
   second.chunkSizes = {40};
   second.fill = 0x80;
   const Bytes a = MakeTkwBytes(first);
@@ -87,7 +87,7 @@ TEST_F(TkrListConverterTest, PacksEverySoundInListOrder) {
 }
 
 TEST_F(TkrListConverterTest, OneSoundWithTwoEntriesHasItsDataAt60AndNoPasswordGivesTheMix) {
-  TkwFileSpec spec;
+  TkwBytesSpec spec;
   spec.chunkSizes = {8, 16};
   put("s.tkw", MakeTkwBytes(spec));
   list("1 s.tkw\n");
@@ -115,7 +115,7 @@ struct ErrorCase {
 
 TEST_F(TkrListConverterTest, RefusedListsAreReportedAndWriteNothing) {
   const Bytes good = MakeTkwBytes({});
-  TkwFileSpec v3;
+  TkwBytesSpec v3;
   v3.codecVersion = 3;
   Bytes tooShort = good;
   tooShort.resize(63);
@@ -220,7 +220,7 @@ TEST(TkrListConverterPaths, ArchiveNameReplacesTheExtension) {
 class TkrArchiveWriterTest : public TkrListConverterTest {
 protected:
   std::vector<TkrPackItem> items() {
-    TkwFileSpec spec;
+    TkwBytesSpec spec;
     spec.chunkSizes = {100, 100};
     put("a.tkw", MakeTkwBytes(spec));
     put("b.tkw", MakeTkwBytes({}));
@@ -231,7 +231,7 @@ protected:
 TEST_F(TkrArchiveWriterTest, ASoundChangedAfterItsCheckFailsTheWrite) {
   const auto packed = items();
   put("out.tkr", {'o', 'l', 'd'});
-  TkwFileSpec changed;
+  TkwBytesSpec changed;
   changed.chunkSizes = {44};
   put("b.tkw", MakeTkwBytes(changed));
   TkrArchiveWriter writer;

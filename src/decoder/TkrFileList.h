@@ -1,0 +1,26 @@
+// One list file in a sound index: numbered .tkw files, opened by path when a
+// sound is asked for.
+#pragma once
+
+#include "decoder/TkrSoundSet.h"
+
+#include <string>
+
+class TkrFileList : public TkrSoundSet {
+public:
+  // Reads the list and checks that every entry names a readable .tkw file.
+  // A bad entry shows its message box (the line named) and gives null; so
+  // does a list that cannot be read.
+  static std::unique_ptr<TkrFileList> Load(const char* path);
+
+  std::unique_ptr<TkwDecodeHandle> OpenSound(std::size_t index, std::uint32_t flags) const override;
+
+  const std::vector<std::string>& Paths() const { return paths_; }
+
+  static constexpr const char* kErrorCaption = "TkrConverter用のリストに起因するエラー";
+
+private:
+  TkrFileList() = default;
+
+  std::vector<std::string> paths_;
+};

@@ -1,0 +1,24 @@
+// A group of numbered sounds that a sound index holds: an archive or a list
+// file. Its address is the id the host gets back.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class TkwDecodeHandle;
+
+class TkrSoundSet {
+public:
+  virtual ~TkrSoundSet() = default;
+
+  // A new decode handle on sound `index` (a position in Numbers()), or null when the
+  // sound cannot be opened any more.
+  virtual std::unique_ptr<TkwDecodeHandle> OpenSound(std::size_t index, std::uint32_t flags) const = 0;
+
+  // The sound numbers, in the set's own order.
+  const std::vector<std::uint32_t>& Numbers() const { return numbers_; }
+
+protected:
+  std::vector<std::uint32_t> numbers_;
+};
