@@ -56,7 +56,8 @@ void QueueDialog::StopWorker() {
     if (!queue_->Done()) queue_->RequestStop();
     queue_->Wait();
   }
-  if (view_) {
+  if (view_ && !logReleased_) {
+    logReleased_ = true;
     LogWriter::Instance().SetSink(nullptr);
     LogWriter::Instance().CloseFile();
   }

@@ -35,4 +35,5 @@ private:
   std::unique_ptr<TkrConvertQueue> queue_;
   DialogView* view_ = nullptr;
   std::atomic<bool> finished_{false};
+  bool logReleased_ = false;
 };

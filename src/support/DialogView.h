@@ -57,6 +57,8 @@ public:
   // Created at run time next to its buddy edit, which shows the position.
   virtual void CreateUpDown(int id, int buddyId, int minimum, int maximum, int position) = 0;
   virtual int UpDownPosition(int id) const = 0;
+  // Moves an up-down control; its buddy edit follows.
+  virtual void SetUpDownPosition(int id, int position) = 0;
 
   // A child page (a dialog template) at (x, y) in dialog units; its controls
   // are then reached by their IDs through this view and report to the same

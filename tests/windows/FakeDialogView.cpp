@@ -145,6 +145,12 @@ void FakeDialogView::CreateUpDown(int id, int buddyId, int minimum, int maximum,
 
 int FakeDialogView::UpDownPosition(int id) const { return controls_[id].position; }
 
+void FakeDialogView::SetUpDownPosition(int id, int position) {
+  FakeControl& upDown = controls_[id];
+  upDown.position = std::clamp(position, upDown.minimum, upDown.maximum);
+  controls_[upDown.buddy].text = std::to_string(upDown.position);
+}
+
 void FakeDialogView::CreatePage(int templateId, int, int) { pages_.push_back(templateId); }
 
 void FakeDialogView::EndDialog(int result) {

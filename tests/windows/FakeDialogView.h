@@ -100,6 +100,7 @@ public:
   int SelectedTab(int id) const override;
   void CreateUpDown(int id, int buddyId, int minimum, int maximum, int position) override;
   int UpDownPosition(int id) const override;
+  void SetUpDownPosition(int id, int position) override;
   void CreatePage(int templateId, int, int) override;
   void ShowPage(int templateId, bool shown) override { shownPages_[templateId] = shown; }
   void EndDialog(int result) override;

@@ -279,6 +279,8 @@ int Win32DialogView::UpDownPosition(int id) const {
   return static_cast<int>(SendMessageA(Control(id), UDM_GETPOS32, 0, 0));
 }
 
+void Win32DialogView::SetUpDownPosition(int id, int position) { SendMessageA(Control(id), UDM_SETPOS32, 0, position); }
+
 void Win32DialogView::CreatePage(int templateId, int x, int y) {
   HWND page =
       CreateDialogParamA(Instance(), MAKEINTRESOURCEA(templateId), hwnd_, PageProc, reinterpret_cast<LPARAM>(this));
@@ -305,7 +307,11 @@ void Win32DialogView::EndDialog(int result) {
 void Win32DialogView::EnableWindow(bool enabled) { ::EnableWindow(hwnd_, enabled ? TRUE : FALSE); }
 
 void Win32DialogView::ShowWindow(WindowShow show) {
-  ::ShowWindow(hwnd_, show == WindowShow::Minimized ? SW_MINIMIZE : SW_RESTORE);
+  // Only real changes: restoring a window also activates it, which would
+  // start the next activation change.
+  const bool minimized = IsIconic(hwnd_) != FALSE;
+  if (show == WindowShow::Minimized && !minimized) ::ShowWindow(hwnd_, SW_MINIMIZE);
+  if (show == WindowShow::Restored && minimized) ::ShowWindow(hwnd_, SW_RESTORE);
 }
 
 int Win32DialogView::ShowMessage(const std::string& text, const std::string& caption, unsigned style) {

@@ -8,9 +8,10 @@
 #include <deque>
 #include <map>
 #include <mutex>
-#include <shellapi.h>
 #include <vector>
 #include <windows.h>
+
+#include <shellapi.h> // needs windows.h first
 
 namespace plat {
 
@@ -41,6 +42,7 @@ public:
   int SelectedTab(int id) const override;
   void CreateUpDown(int id, int buddyId, int minimum, int maximum, int position) override;
   int UpDownPosition(int id) const override;
+  void SetUpDownPosition(int id, int position) override;
   void CreatePage(int templateId, int x, int y) override;
   void ShowPage(int templateId, bool shown) override;
   void EndDialog(int result) override;
