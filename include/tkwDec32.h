@@ -138,9 +138,125 @@ TKW_API int32_t TKW_CALL tkrDecodeClose(TkrDecodeHandle* handle);
 
 /* ---- Player -------------------------------------------------------------- */
 
+/* Plays the sounds of one index one after another, each in its own format. */
+typedef struct TkrPlayHandle TkrPlayHandle;
+
+/* An event owned by a player or channel: a Windows event handle on Windows
+ * (wait on it, never close it); elsewhere an opaque token. */
+typedef void* TkrEventHandle;
+
+/* Where a player is. position is always 0; lengthMs is the current sound's
+ * length; elapsedMs counts from its start and goes on after its end. */
+typedef struct PlayPosition {
+  int32_t position;
+  uint32_t lengthMs;
+  uint32_t elapsedMs;
+} PlayPosition;
+
+/* Conditions of a player. */
+#define TKR_PLAY_STREAMING 0 /* a sound plays */
+#define TKR_PLAY_IDLE 1      /* nothing plays or waits, and the device can be opened */
+#define TKR_PLAY_NO_DEVICE 2 /* nothing plays or waits, and the device cannot be opened */
+#define TKR_PLAY_STARTING 3  /* a sound is about to play */
+
+/* Opens a player on an index, which the player uses until it is closed.
+ * Statuses: 1 (*player is null), 0. */
+TKW_API int32_t TKW_CALL tkrPlayOpen(TkrPlayHandle** player, TkrDecodeHandle* index);
+/* The player's index. */
+TKW_API int32_t TKW_CALL tkrPlayGetTkr(TkrPlayHandle* player, TkrDecodeHandle** index);
+/* One of the TKR_PLAY_ conditions. */
+TKW_API int32_t TKW_CALL tkrPlayGetCondition(TkrPlayHandle* player, int32_t* condition);
+TKW_API int32_t TKW_CALL tkrPlayGetPosition(TkrPlayHandle* player, PlayPosition* position);
+/* Plays the number now, cutting off what plays and what waits. event may be
+ * null; on success it receives an event set when an idle player wakes and
+ * reset when a sound ends. Statuses: 1, 6 (no such number), 9 (the device is
+ * held elsewhere; checked only while idle), 10 (the device cannot play the
+ * sound's format), 0; on failure nothing stops and *event is null. */
+TKW_API int32_t TKW_CALL tkrPlayStart(TkrPlayHandle* player, uint32_t number, TkrEventHandle* event);
+/* As tkrPlayStart, repeating the sound until it is stopped. */
+TKW_API int32_t TKW_CALL tkrPlayLoop(TkrPlayHandle* player, uint32_t number);
+/* Plays the number after the sounds already waiting. Statuses as tkrPlayStart. */
+TKW_API int32_t TKW_CALL tkrPlayChain(TkrPlayHandle* player, uint32_t number);
+/* Stops playback and discards the waiting sounds. */
+TKW_API int32_t TKW_CALL tkrPlayReset(TkrPlayHandle* player);
+/* Decodes the number into the player's memory (flags as for tkwDecodeOpen),
+ * so that it plays without decoding. Statuses: 1, 6 (no such number, or
+ * already loaded), 0. */
+TKW_API int32_t TKW_CALL tkrPlayLoad(TkrPlayHandle* player, uint32_t number, uint32_t flags);
+/* Frees a loaded number; a sound still playing from it plays on. Statuses: 1,
+ * 6 (not loaded), 0. */
+TKW_API int32_t TKW_CALL tkrPlayRelease(TkrPlayHandle* player, uint32_t number);
+/* Stops and closes the player, then closes its index. */
+TKW_API int32_t TKW_CALL tkrPlayClose(TkrPlayHandle* player);
+/* Stops and closes the player and leaves its index open. */
+TKW_API int32_t TKW_CALL tkrPlayClose2(TkrPlayHandle* player);
+
 /* ---- Mixer --------------------------------------------------------------- */
 
+/* Plays the sounds of one index at the same time on channels, through one
+ * device held open in a fixed format. */
+typedef struct TkrMixHandle TkrMixHandle;
+/* One voice of a mixer; valid until it or its mixer is closed. */
+typedef struct TkrChannelHandle TkrChannelHandle;
+
+/* Format word of tkrMixOpen: the rate (0 means 22050), with this bit for one
+ * output channel instead of two. */
+#define TKR_MIX_MONO 0x1000000
+
+/* Opens a mixer on an index and starts it. Statuses: 1 (*mixer untouched), 9
+ * (the device is held elsewhere or cannot be opened), 10 (the device cannot
+ * play the format), 0; on 9 and 10 *mixer is null. */
+TKW_API int32_t TKW_CALL tkrMixOpen(TkrMixHandle** mixer, TkrDecodeHandle* index, uint32_t format);
+/* The mixer's index. */
+TKW_API int32_t TKW_CALL tkrMixGetTkr(TkrMixHandle* mixer, TkrDecodeHandle** index);
+/* Silences every channel; the mixer plays on. */
+TKW_API int32_t TKW_CALL tkrMixReset(TkrMixHandle* mixer);
+/* Decodes the number into the mixer's memory, replacing an earlier load; the
+ * flags are not used. Statuses: 1, 6 (no such number), 0. */
+TKW_API int32_t TKW_CALL tkrMixLoad(TkrMixHandle* mixer, uint32_t number, uint32_t flags);
+/* Frees a loaded number; a sound still playing from it plays on. Statuses: 1,
+ * 6 (not loaded), 0. */
+TKW_API int32_t TKW_CALL tkrMixRelease(TkrMixHandle* mixer, uint32_t number);
+/* No effect; kept for hosts that call them. Statuses: 1, 0. */
+TKW_API int32_t TKW_CALL tkrMixSetWait(TkrMixHandle* mixer, int32_t value);
+TKW_API int32_t TKW_CALL tkrMixAssure(TkrMixHandle* mixer, int32_t value);
+TKW_API int32_t TKW_CALL tkrMixSetBlock(TkrMixHandle* mixer, int32_t first, int32_t second);
+/* A new channel at volume 256, mixed after those opened before it. Statuses:
+ * 1 (*channel null when given), 0. */
+TKW_API int32_t TKW_CALL tkrMixChannelOpen(TkrMixHandle* mixer, TkrChannelHandle** channel);
+/* Closes the mixer and its channels, then its index. */
+TKW_API int32_t TKW_CALL tkrMixClose(TkrMixHandle* mixer);
+/* Closes the mixer and its channels and leaves its index open. */
+TKW_API int32_t TKW_CALL tkrMixClose2(TkrMixHandle* mixer);
+
 /* ---- Mixer channels ------------------------------------------------------ */
+
+/* Conditions of a channel. */
+#define TKR_CHANNEL_PLAYING 0 /* the sound taken when the channel was idle has not reached its end time */
+#define TKR_CHANNEL_IDLE 1    /* that end time has passed, or nothing was played */
+#define TKR_CHANNEL_QUEUED 3  /* a sound waits to be taken by an idle channel */
+
+/* One of the TKR_CHANNEL_ conditions. */
+TKW_API int32_t TKW_CALL tkrChannelGetCondition(TkrChannelHandle* channel, int32_t* condition);
+/* Always 0, 0, 0. */
+TKW_API int32_t TKW_CALL tkrChannelGetPosition(TkrChannelHandle* channel, PlayPosition* position);
+/* Plays the number on the channel, replacing what it plays and holds. The
+ * sound's rate must be the mixer's. event may be null; on success it receives
+ * an event pulsed when the channel runs dry or is reset. Statuses: 1, 6 (no
+ * such number), 10 (another rate), 0; on 6 and 10 nothing changes and *event
+ * is null. */
+TKW_API int32_t TKW_CALL tkrChannelStart(TkrChannelHandle* channel, uint32_t number, TkrEventHandle* event);
+/* As tkrChannelStart, repeating the sound until the channel is reset. */
+TKW_API int32_t TKW_CALL tkrChannelLoop(TkrChannelHandle* channel, uint32_t number);
+/* Queues the number behind the channel's queued sounds, but only while one of
+ * them has not started yet (else nothing is queued and 0 returned). */
+TKW_API int32_t TKW_CALL tkrChannelChain(TkrChannelHandle* channel, uint32_t number);
+/* Silences the channel and discards its queue. */
+TKW_API int32_t TKW_CALL tkrChannelReset(TkrChannelHandle* channel);
+/* Gain in 1/256 steps (256 unchanged, 128 half, negative inverts), from the
+ * next mixed block on; the mix clips to 16 bits. */
+TKW_API int32_t TKW_CALL tkrChannelSetVolume(TkrChannelHandle* channel, int32_t volume);
+TKW_API int32_t TKW_CALL tkrChannelClose(TkrChannelHandle* channel);
 
 #ifdef __cplusplus
 }

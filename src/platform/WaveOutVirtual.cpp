@@ -91,6 +91,13 @@ int VirtualWaveOut::open(std::unique_ptr<WaveOutDevice>& out, const WaveFormat& 
     std::lock_guard lock(mutex_);
     if (openResult_ != kWaveOk) return openResult_;
     if (!isPlayableFormat(format)) return kWaveErrBadFormat;
+    if (!doneEvent) {
+      // An open without completion signal only probes the device: nothing is
+      // ever played on it, so it is counted but not kept as a session.
+      ++probes_;
+      out = std::make_unique<QueuedWaveDevice>(format, nullptr);
+      return kWaveOk;
+    }
     Session session;
     session.format = format;
     sessions_.push_back(session);
@@ -149,6 +156,11 @@ bool VirtualWaveOut::waitForClosedSessions(std::size_t count, std::uint32_t time
 std::vector<VirtualWaveOut::Session> VirtualWaveOut::sessions() const {
   std::lock_guard lock(mutex_);
   return sessions_;
+}
+
+int VirtualWaveOut::probes() const {
+  std::lock_guard lock(mutex_);
+  return probes_;
 }
 
 std::size_t VirtualWaveOut::openDevices() const {

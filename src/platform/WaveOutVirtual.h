@@ -49,7 +49,10 @@ public:
   // Waits until count sessions have been opened and all of them closed again.
   bool waitForClosedSessions(std::size_t count, std::uint32_t timeoutMs = 10000);
 
+  // The openings that fed buffers (with a completion event), in order.
   std::vector<Session> sessions() const;
+  // Openings without a completion event: probes of the device.
+  int probes() const;
   std::size_t openDevices() const;
   std::size_t queuedBuffers() const; // on the newest open device
 
@@ -68,6 +71,7 @@ private:
   int openResult_ = kWaveOk;
   int queryResult_ = kWaveOk;
   int writeResult_ = kWaveOk;
+  int probes_ = 0;
 };
 
 } // namespace plat

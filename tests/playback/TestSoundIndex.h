@@ -40,4 +40,17 @@ private:
   std::atomic<int> opens_{0};
 };
 
+// Lends an index that the test keeps to an owner that wants its own.
+class SoundIndexRef : public SoundIndex {
+public:
+  explicit SoundIndexRef(SoundIndex& index) : index_(index) {}
+  bool Exists(std::uint32_t number) override { return index_.Exists(number); }
+  std::unique_ptr<RSoundSource> Open(std::uint32_t number, std::uint32_t flags) override {
+    return index_.Open(number, flags);
+  }
+
+private:
+  SoundIndex& index_;
+};
+
 } // namespace testutil

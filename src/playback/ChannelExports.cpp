@@ -1,0 +1,78 @@
+// The tkrChannel… exports: the voices of a mixer, for host programs.
+#include "playback/ExportStatus.h"
+#include "playback/RMixChannel.h"
+#include "playback/RMixer.h"
+
+namespace {
+
+// A channel handle is the channel object itself.
+RMixChannel* Channel(TkrChannelHandle* handle) { return reinterpret_cast<RMixChannel*>(handle); }
+
+} // namespace
+
+extern "C" {
+
+TKW_API int32_t TKW_CALL tkrChannelGetCondition(TkrChannelHandle* channel, int32_t* condition) {
+  if (channel == nullptr || condition == nullptr) return TKW_ERR_NULL_ARGUMENT;
+  *condition = Channel(channel)->Condition();
+  return TKW_OK;
+}
+
+TKW_API int32_t TKW_CALL tkrChannelGetPosition(TkrChannelHandle* channel, PlayPosition* position) {
+  if (channel == nullptr || position == nullptr) return TKW_ERR_NULL_ARGUMENT;
+  position->position = 0;
+  position->lengthMs = 0;
+  position->elapsedMs = 0;
+  return TKW_OK;
+}
+
+TKW_API int32_t TKW_CALL tkrChannelStart(TkrChannelHandle* channel, uint32_t number, TkrEventHandle* event) {
+  if (channel == nullptr) return TKW_ERR_NULL_ARGUMENT;
+  return playback::Guarded([&] {
+    try {
+      Channel(channel)->Start(number, false);
+    } catch (...) {
+      if (event != nullptr) *event = nullptr;
+      throw;
+    }
+    if (event != nullptr) *event = playback::HostEvent(Channel(channel)->DoneSignal());
+    return TKW_OK;
+  });
+}
+
+TKW_API int32_t TKW_CALL tkrChannelLoop(TkrChannelHandle* channel, uint32_t number) {
+  if (channel == nullptr) return TKW_ERR_NULL_ARGUMENT;
+  return playback::Guarded([&] {
+    Channel(channel)->Start(number, true);
+    return TKW_OK;
+  });
+}
+
+TKW_API int32_t TKW_CALL tkrChannelChain(TkrChannelHandle* channel, uint32_t number) {
+  if (channel == nullptr) return TKW_ERR_NULL_ARGUMENT;
+  return playback::Guarded([&] {
+    Channel(channel)->Chain(number);
+    return TKW_OK;
+  });
+}
+
+TKW_API int32_t TKW_CALL tkrChannelReset(TkrChannelHandle* channel) {
+  if (channel == nullptr) return TKW_ERR_NULL_ARGUMENT;
+  Channel(channel)->Reset();
+  return TKW_OK;
+}
+
+TKW_API int32_t TKW_CALL tkrChannelSetVolume(TkrChannelHandle* channel, int32_t volume) {
+  if (channel == nullptr) return TKW_ERR_NULL_ARGUMENT;
+  Channel(channel)->SetVolume(volume);
+  return TKW_OK;
+}
+
+TKW_API int32_t TKW_CALL tkrChannelClose(TkrChannelHandle* channel) {
+  if (channel == nullptr) return TKW_ERR_NULL_ARGUMENT;
+  RMixChannel* closing = Channel(channel);
+  closing->Mixer().CloseChannel(closing);
+  return TKW_OK;
+}
+
+} // extern "C"

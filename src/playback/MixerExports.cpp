@@ -1,0 +1,98 @@
+// The tkrMix… exports: mixers on a sound index and the opening of their
+// channels, for host programs.
+#include "playback/ExportStatus.h"
+#include "playback/RMixer.h"
+#include "playback/TkrSoundIndex.h"
+
+#include <memory>
+
+struct TkrMixHandle {
+  TkrDecodeHandle* archive = nullptr;
+  std::shared_ptr<RMixer> mixer;
+};
+
+namespace {
+
+std::int32_t Close(TkrMixHandle* handle, bool closeIndex) {
+  if (handle == nullptr) return TKW_ERR_NULL_ARGUMENT;
+  TkrDecodeHandle* archive = handle->archive;
+  handle->mixer->Shutdown();
+  delete handle;
+  if (closeIndex) tkrDecodeClose(archive);
+  return TKW_OK;
+}
+
+std::int32_t SetWait(TkrMixHandle* mixer) { return mixer == nullptr ? TKW_ERR_NULL_ARGUMENT : TKW_OK; }
+
+} // namespace
+
+extern "C" {
+
+TKW_API int32_t TKW_CALL tkrMixOpen(TkrMixHandle** mixer, TkrDecodeHandle* index, uint32_t format) {
+  if (mixer == nullptr || index == nullptr) return TKW_ERR_NULL_ARGUMENT;
+  *mixer = nullptr;
+  return playback::Guarded([&] {
+    auto handle = std::make_unique<TkrMixHandle>();
+    handle->archive = index;
+    handle->mixer = RMixer::Create(std::make_unique<TkrSoundIndex>(index));
+    try {
+      handle->mixer->Open(format);
+    } catch (...) {
+      handle->mixer->Shutdown();
+      throw;
+    }
+    *mixer = handle.release();
+    return TKW_OK;
+  });
+}
+
+TKW_API int32_t TKW_CALL tkrMixGetTkr(TkrMixHandle* mixer, TkrDecodeHandle** index) {
+  if (mixer == nullptr || index == nullptr) return TKW_ERR_NULL_ARGUMENT;
+  *index = mixer->archive;
+  return TKW_OK;
+}
+
+TKW_API int32_t TKW_CALL tkrMixReset(TkrMixHandle* mixer) {
+  if (mixer == nullptr) return TKW_ERR_NULL_ARGUMENT;
+  mixer->mixer->Reset();
+  return TKW_OK;
+}
+
+TKW_API int32_t TKW_CALL tkrMixLoad(TkrMixHandle* mixer, uint32_t number, uint32_t /*flags: always decoded whole*/) {
+  if (mixer == nullptr) return TKW_ERR_NULL_ARGUMENT;
+  return playback::Guarded([&] {
+    mixer->mixer->Load(number);
+    return TKW_OK;
+  });
+}
+
+TKW_API int32_t TKW_CALL tkrMixRelease(TkrMixHandle* mixer, uint32_t number) {
+  if (mixer == nullptr) return TKW_ERR_NULL_ARGUMENT;
+  return playback::Guarded([&] {
+    mixer->mixer->Release(number);
+    return TKW_OK;
+  });
+}
+
+TKW_API int32_t TKW_CALL tkrMixSetWait(TkrMixHandle* mixer, int32_t /*value*/) { return SetWait(mixer); }
+
+TKW_API int32_t TKW_CALL tkrMixAssure(TkrMixHandle* mixer, int32_t /*value*/) { return SetWait(mixer); }
+
+TKW_API int32_t TKW_CALL tkrMixSetBlock(TkrMixHandle* mixer, int32_t /*first*/, int32_t /*second*/) {
+  return mixer == nullptr ? TKW_ERR_NULL_ARGUMENT : TKW_OK;
+}
+
+TKW_API int32_t TKW_CALL tkrMixChannelOpen(TkrMixHandle* mixer, TkrChannelHandle** channel) {
+  if (channel != nullptr) *channel = nullptr;
+  if (mixer == nullptr || channel == nullptr) return TKW_ERR_NULL_ARGUMENT;
+  return playback::Guarded([&] {
+    *channel = reinterpret_cast<TkrChannelHandle*>(mixer->mixer->OpenChannel());
+    return TKW_OK;
+  });
+}
+
+TKW_API int32_t TKW_CALL tkrMixClose(TkrMixHandle* mixer) { return Close(mixer, true); }
+
+TKW_API int32_t TKW_CALL tkrMixClose2(TkrMixHandle* mixer) { return Close(mixer, false); }
+
+} // extern "C"
