@@ -21,6 +21,13 @@ using testutil::TkwBytesSpec;
 using Bytes = std::vector<std::uint8_t>;
 using Result = TkrListConverter::Result;
 
+TkwBytesSpec twoChunks() {
+  TkwBytesSpec spec;
+  spec.channels = 2;
+  spec.chunkSizes = {40, 24};
+  return spec;
+}
+
 class TkrListConverterTest : public ::testing::Test {
 protected:
   std::string put(const std::string& name, const Bytes& bytes) {
@@ -49,9 +56,7 @@ protected:
 };
 
 TEST_F(TkrListConverterTest, PacksEverySoundInListOrder) {
-  TkwBytesSpec first;
-  first.channels = 2;
-  first.chunkSizes = {40, 24};
+  const TkwBytesSpec first = twoChunks();
   TkwBytesSpec second;
   second.chunkSizes = {40};
   second.fill = 0x80;
@@ -88,6 +93,7 @@ TEST_F(TkrListConverterTest, PacksEverySoundInListOrder) {
 
 TEST_F(TkrListConverterTest, OneSoundWithTwoEntriesHasItsDataAt60AndNoPasswordGivesTheMix) {
   TkwBytesSpec spec;
+  spec.channels = 2;
   spec.chunkSizes = {8, 16};
   put("s.tkw", MakeTkwBytes(spec));
   list("1 s.tkw\n");
@@ -125,6 +131,12 @@ TEST_F(TkrListConverterTest, RefusedListsAreReportedAndWriteNothing) {
   StoreLe32(&hugeTable[20], 0x20000000);
   Bytes oldFormat = good;
   std::copy_n("Tkw@", 4, oldFormat.begin());
+  Bytes threeChannels = good;
+  threeChannels[24] = 3;
+  Bytes gappedChunks = MakeTkwBytes(twoChunks());
+  StoreLe32(&gappedChunks[36], 44); // the second chunk does not follow the first
+  Bytes chunkPastEnd = good;
+  StoreLe32(&chunkPastEnd[32], 41);
   Bytes riff = good;
   std::copy_n("RIFF", 4, riff.begin());
 
@@ -157,6 +169,18 @@ TEST_F(TkrListConverterTest, RefusedListsAreReportedAndWriteNothing) {
       {"sector table beyond the file",
        {{"t.tkw", hugeTable}},
        "1 t.tkw\n",
+       "1行目に記述されているファイルは、Tkwファイルではありません"},
+      {"three channels",
+       {{"c.tkw", threeChannels}},
+       "1 c.tkw\n",
+       "1行目に記述されているファイルは、Tkwファイルではありません"},
+      {"chunks not back to back",
+       {{"c.tkw", gappedChunks}},
+       "1 c.tkw\n",
+       "1行目に記述されているファイルは、Tkwファイルではありません"},
+      {"a chunk past the end of the file",
+       {{"c.tkw", chunkPastEnd}},
+       "1 c.tkw\n",
        "1行目に記述されているファイルは、Tkwファイルではありません"},
       {"another codec version",
        {{"g.tkw", good}, {"v.tkw", MakeTkwBytes(v3)}},
@@ -221,6 +245,7 @@ class TkrArchiveWriterTest : public TkrListConverterTest {
 protected:
   std::vector<TkrPackItem> items() {
     TkwBytesSpec spec;
+    spec.channels = 2;
     spec.chunkSizes = {100, 100};
     put("a.tkw", MakeTkwBytes(spec));
     put("b.tkw", MakeTkwBytes({}));
