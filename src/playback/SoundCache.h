@@ -3,6 +3,7 @@
 // read samples through the records they were given.
 #pragma once
 
+#include "decoder/RMap.h"
 #include "playback/CachedSound.h"
 #include "playback/SoundIndex.h"
 
@@ -14,8 +15,6 @@
 
 class SoundCache {
 public:
-  static constexpr std::uint32_t kBuckets = 1049;
-
   enum class Owner { Player, Mixer };
 
   explicit SoundCache(Owner owner);
@@ -30,20 +29,12 @@ public:
   void ReleaseAll();
 
   std::optional<CachedSound> Find(std::uint32_t number) const;
-  std::size_t Count() const;
-
-  static std::uint32_t Bucket(std::uint32_t number);
+  std::size_t Count() const { return map_.GetCount(); }
 
 private:
-  struct Entry {
-    std::uint32_t number;
-    CachedSound sound;
-  };
-
   [[noreturn]] void Fail() const;
-  Entry* Lookup(std::uint32_t number);
   void LogRelease(std::uint32_t number) const;
 
   Owner owner_;
-  std::vector<std::vector<Entry>> buckets_;
+  RMap<CachedSound> map_;
 };
