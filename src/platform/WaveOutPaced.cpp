@@ -201,6 +201,11 @@ public:
     if (!isPlayableFormat(format)) return kWaveErrBadFormat;
     std::lock_guard lock(mutex_);
     if (inUse_) return kWaveErrAllocated;
+    if (!doneEvent) {
+      // A probe of the device: nothing will be played, so no file is begun.
+      out = std::make_unique<QueuedWaveDevice>(format, nullptr);
+      return kWaveOk;
+    }
     if (!file_.begin(format)) return kWaveErrNoDriver;
     inUse_ = true;
     auto sink = [this](const char* data, std::uint32_t bytes) {

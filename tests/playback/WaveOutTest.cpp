@@ -168,6 +168,10 @@ TEST(RecordingDevice, WritesWhatItPlaysToAWaveFileOneOpeningAtATime) {
       out.Drain();
       out.Close();
     }
+    // A probe of the device in another format records nothing.
+    std::unique_ptr<plat::WaveOutDevice> probe;
+    ASSERT_EQ(plat::waveOutOpen(probe, plat::pcm16Format(1, 8000), nullptr), plat::kWaveOk);
+    probe->close();
     RWaveOut other; // another format starts the next file
     ASSERT_EQ(other.Open(Stereo(22050)), plat::kWaveOk);
     other.Write(Ramp(4, 7), 2);

@@ -4,8 +4,9 @@
 #include "platform/Sync.h"
 #include "platform/WaveOutDriver.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <mmsystem.h>
 
 namespace plat {
 namespace {
