@@ -1,0 +1,190 @@
+// Drives the dialog programs from outside, like a user: finds a top-level
+// window by its title, checks its controls, types, clicks and closes. Also
+// writes the small wave file the scripted encode starts from.
+//
+//   probe wait TITLE SECONDS             the window exists
+//   probe gone TITLE SECONDS             the window no longer exists
+//   probe controls TITLE ID...           each control exists (prints them all)
+//   probe settext TITLE ID TEXT
+//   probe check TITLE ID                 tick a check box and report the click
+//   probe click TITLE ID
+//   probe waittext TITLE ID TEXT SECONDS the control shows the text
+//   probe close TITLE
+//   probe wave PATH FRAMES               a mono 16-bit wave file
+//   probe codepage                       the ANSI code page
+//   probe list                           the visible top-level windows
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <shellapi.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring TextOf(HWND window) {
+  wchar_t text[1024] = L"";
+  // A message with a timeout: a busy or hung program must not hang the probe.
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &got);
+  return text;
+}
+
+struct Search {
+  const wchar_t* title;
+  HWND found;
+};
+
+BOOL CALLBACK MatchTitle(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<Search*>(data);
+  if (IsWindowVisible(window) && TextOf(window) == search->title) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND Find(const wchar_t* title) {
+  Search search{title, nullptr};
+  EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool WaitFor(const wchar_t* title, double seconds, bool present) {
+  const DWORD end = GetTickCount() + static_cast<DWORD>(seconds * 1000);
+  for (;;) {
+    if ((Find(title) != nullptr) == present) return true;
+    if (static_cast<LONG>(GetTickCount() - end) > 0) return false;
+    Sleep(100);
+  }
+}
+
+HWND Control(HWND window, int id) {
+  HWND control = GetDlgItem(window, id);
+  if (control) return control;
+  // Controls of child pages.
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if ((control = GetDlgItem(child, id))) return control;
+  return nullptr;
+}
+
+BOOL CALLBACK PrintChild(HWND child, LPARAM) {
+  wchar_t className[64] = L"";
+  GetClassNameW(child, className, 64);
+  const std::wstring text = TextOf(child);
+  char line[1400];
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, line, sizeof line, nullptr, nullptr);
+  char name[64];
+  WideCharToMultiByte(CP_UTF8, 0, className, -1, name, sizeof name, nullptr, nullptr);
+  std::printf("  %5d %-18s %s\n", GetDlgCtrlID(child), name, line);
+  return TRUE;
+}
+
+BOOL CALLBACK PrintTopLevel(HWND window, LPARAM) {
+  if (!IsWindowVisible(window)) return TRUE;
+  const std::wstring text = TextOf(window);
+  char line[1400];
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, line, sizeof line, nullptr, nullptr);
+  std::printf("%p %s\n", static_cast<void*>(window), line);
+  return TRUE;
+}
+
+void Click(HWND window, int id) {
+  HWND control = Control(window, id);
+  PostMessageW(control ? GetParent(control) : window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(control));
+}
+
+int WriteWave(const wchar_t* path, int frames) {
+  FILE* file = _wfopen(path, L"wb");
+  if (!file) return 1;
+  auto u32 = [&](unsigned value) { std::fwrite(&value, 4, 1, file); };
+  auto u16 = [&](unsigned short value) { std::fwrite(&value, 2, 1, file); };
+  std::fwrite("RIFF", 1, 4, file);
+  u32(36 + 2 * frames);
+  std::fwrite("WAVEfmt ", 1, 8, file);
+  u32(16);
+  u16(1);
+  u16(1);
+  u32(22050);
+  u32(44100);
+  u16(2);
+  u16(16);
+  std::fwrite("data", 1, 4, file);
+  u32(2 * frames);
+  for (int i = 0; i < frames; ++i)
+    u16(static_cast<unsigned short>(static_cast<short>((i % 150) * 60 - 4500)));
+  return std::fclose(file) == 0 ? 0 : 1;
+}
+
+int Fail(const char* what) {
+  std::fprintf(stderr, "probe: %s\n", what);
+  return 1;
+}
+
+} // namespace
+
+int main() {
+  int count = 0;
+  wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!args || count < 2) return Fail("no command");
+  const std::wstring command = args[1];
+  auto number = [&](int i) { return i < count ? _wtoi(args[i]) : 0; };
+  auto seconds = [&](int i) { return i < count ? _wtof(args[i]) : 0.0; };
+  if (command == L"codepage") {
+    std::printf("%u\n", GetACP());
+    return 0;
+  }
+  if (command == L"wave" && count == 4) return WriteWave(args[2], number(3));
+  if (command == L"list") {
+    EnumWindows(PrintTopLevel, 0);
+    return 0;
+  }
+  if (count < 3) return Fail("no window title");
+  const wchar_t* title = args[2];
+  if (command == L"wait") return WaitFor(title, seconds(3), true) ? 0 : Fail("window did not appear");
+  if (command == L"gone") return WaitFor(title, seconds(3), false) ? 0 : Fail("window did not close");
+  HWND window = Find(title);
+  if (!window) return Fail("window not found");
+  if (command == L"controls") {
+    EnumChildWindows(window, PrintChild, 0);
+    int missing = 0;
+    for (int i = 3; i < count; ++i)
+      if (!Control(window, number(i))) {
+        std::fprintf(stderr, "probe: control %d missing\n", number(i));
+        ++missing;
+      }
+    return missing ? 1 : 0;
+  }
+  if (command == L"close") {
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  HWND control = Control(window, number(3));
+  if (!control) return Fail("control not found");
+  if (command == L"settext" && count == 5) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[4]), SMTO_ABORTIFHUNG, 2000, &result);
+    return 0;
+  }
+  if (command == L"check") {
+    SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
+    Click(window, number(3));
+    return 0;
+  }
+  if (command == L"click") {
+    Click(window, number(3));
+    return 0;
+  }
+  if (command == L"waittext" && count == 6) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(seconds(5) * 1000);
+    while (TextOf(control) != args[4]) {
+      if (static_cast<LONG>(GetTickCount() - end) > 0) return Fail("text did not appear");
+      Sleep(100);
+    }
+    return 0;
+  }
+  return Fail("unknown command");
+}

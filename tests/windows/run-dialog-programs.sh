@@ -1,0 +1,162 @@
+#!/usr/bin/env bash
+# Runs the three dialog programs under wine on a virtual X display:
+#   tkwEncoder encodes a wave file through its windows, TkrConverter packs the
+#   result into an archive through its windows, TkrPassword shows its window;
+#   every window is checked for its title and controls, and a screenshot of
+#   each goes to OUT/screenshots.
+# Usage: run-dialog-programs.sh ENCODER CONVERTER PASSWORD PROBE OUT
+# Exit status 0 on success, 77 (skipped) when no X server can be started.
+set -uo pipefail
+
+[ $# -eq 5 ] || { echo "usage: $0 ENCODER CONVERTER PASSWORD PROBE OUT"; exit 2; }
+encoder=$(readlink -f "$1") converter=$(readlink -f "$2") password=$(readlink -f "$3") probe=$(readlink -f "$4")
+mkdir -p "$5"
+out=$(readlink -f "$5")
+work="$out/work"
+shots="$out/screenshots"
+rm -rf "$work" "$shots"
+mkdir -p "$work" "$shots"
+
+# A prefix of its own: the final wineserver -k must not end other tests' wine.
+export WINEPREFIX="$out/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The programs' texts are code page 932: a Japanese locale gives them that
+# ANSI code page under wine. The probe compares texts as Unicode and needs a
+# locale the C library knows, so that its arguments arrive intact.
+programs_locale=(env LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8)
+probe_locale=(env LANG=C.UTF-8 LC_ALL=C.UTF-8)
+
+xvfb_pid=""
+program_pid=""
+cleanup() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+  timeout 30 wineserver -k 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAILED: $*"
+  exit 1
+}
+
+# --- a virtual display on a free number
+command -v Xvfb >/dev/null || { echo "SKIPPED: Xvfb is not installed"; exit 77; }
+for n in $(seq 91 140); do
+  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do
+    [ -e "/tmp/.X11-unix/X$n" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.2
+  done
+  if [ -e "/tmp/.X11-unix/X$n" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
+    export DISPLAY=":$n"
+    break
+  fi
+  kill "$xvfb_pid" 2>/dev/null
+  xvfb_pid=""
+done
+[ -n "${DISPLAY:-}" ] && [ -n "$xvfb_pid" ] || { echo "SKIPPED: Xvfb could not start"; exit 77; }
+echo "display $DISPLAY"
+
+if [ ! -d "$WINEPREFIX" ]; then
+  echo "creating the wine prefix"
+  timeout 300 wineboot -i >"$out/wineboot.log" 2>&1 || fail "wineboot"
+fi
+
+# Windows form of a Linux path (wine maps / to drive Z:).
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+probe() { timeout 120 "${probe_locale[@]}" wine "$probe" "$@"; }
+shot() {
+  sleep 1 # let the window paint
+  if command -v import >/dev/null; then
+    import -display "$DISPLAY" -window root "$shots/$1.png"
+  else
+    xwd -display "$DISPLAY" -root -out "$shots/$1.xwd"
+  fi
+  echo "screenshot $1"
+}
+start() {
+  (cd "$work" && exec timeout 300 "${programs_locale[@]}" wine "$1") >>"$out/programs.log" 2>&1 &
+  program_pid=$!
+}
+finish() {
+  for _ in $(seq 300); do
+    kill -0 "$program_pid" 2>/dev/null || { wait "$program_pid"; program_pid=""; return 0; }
+    sleep 0.2
+  done
+  fail "$1 did not end"
+}
+
+# --- tkwEncoder: settings, then an encode of song.wav into out\
+probe wave "$(winpath "$work/song.wav")" 6000 || fail "writing the wave file"
+mkdir -p "$work/out"
+cat >"$work/TkwEncoder.ini" <<INI
+[EncodeParam]
+bBurst=0
+bMakeLog=1
+[ReadPath]
+Hist0=$(winpath "$work/song.wav")
+[WritePath]
+Hist0=$(winpath "$work/out")
+INI
+start "$encoder"
+probe wait "tkwEncoder" 120 || fail "tkwEncoder's main window"
+probe controls "tkwEncoder" 1000 1001 1002 1003 1005 1016 1020 1025 1026 1027 || fail "tkwEncoder's controls"
+shot encoder-main
+probe click "tkwEncoder" 1000
+probe wait "圧縮モードの設定" 30 || fail "the settings dialog"
+probe controls "圧縮モードの設定" 1 2 1028 1029 1015 1011 1026 1027 1041 1005 1021 1030 1013 1014 1008 1009 ||
+  fail "the settings dialog's controls"
+shot encoder-settings
+probe click "圧縮モードの設定" 2
+probe gone "圧縮モードの設定" 30 || fail "the settings dialog did not close"
+probe click "tkwEncoder" 1026
+probe wait "tkwEncoder - 作業状況" 30 || fail "the progress dialog"
+probe controls "tkwEncoder - 作業状況" 1001 1019 1024 1025 1031 1032 || fail "the progress dialog's controls"
+probe waittext "tkwEncoder - 作業状況" 1032 "終了" 180 || fail "the encode did not finish"
+shot encoder-progress
+probe click "tkwEncoder - 作業状況" 1032
+probe gone "tkwEncoder - 作業状況" 30 || fail "the progress dialog did not close"
+probe click "tkwEncoder" 1027
+finish tkwEncoder
+[ -s "$work/out/song.tkw" ] || fail "no song.tkw was written"
+grep -q "song.tkw" "$work/Log.txt" || fail "Log.txt does not name the output"
+grep -qi "Hist0=.*song.wav" "$work/TkwEncoder.ini" || fail "the settings were not written back"
+echo "tkwEncoder encoded song.wav"
+
+# --- TkrConverter: the saved queue holds one list naming the new sound
+printf '7 %s\n' "$(winpath "$work/out/song.tkw")" >"$work/sounds.txt"
+printf '%s\n' "$(winpath "$work/sounds.txt")" >"$work/TkrList.txt"
+start "$converter"
+probe wait "TkrConverter" 120 || fail "TkrConverter's main window"
+probe controls "TkrConverter" 1 1001 1002 1003 1005 1006 1007 1008 1013 || fail "TkrConverter's controls"
+probe settext "TkrConverter" 1006 "secret"
+shot converter-main
+probe click "TkrConverter" 1008
+probe wait "Convert状況" 30 || fail "the queue dialog"
+probe controls "Convert状況" 1010 1011 1012 || fail "the queue dialog's controls"
+probe waittext "Convert状況" 1012 "終了" 120 || fail "the queue did not finish"
+shot converter-queue
+probe click "Convert状況" 1012
+probe gone "Convert状況" 30 || fail "the queue dialog did not close"
+probe click "TkrConverter" 1
+finish TkrConverter
+[ -s "$work/sounds.tkr" ] || fail "no sounds.tkr was written"
+[ "$(head -c 4 "$work/sounds.tkr")" = "Tkr." ] || fail "sounds.tkr is not an archive"
+grep -q "strPass=" "$work/TkrConverter.ini" || fail "the converter's settings were not written back"
+echo "TkrConverter packed sounds.tkr"
+
+# --- TkrPassword: the main window
+start "$password"
+title="Tkr - パスワード設定ユーリティー"
+probe wait "$title" 120 || fail "TkrPassword's main window"
+probe controls "$title" 1001 1002 1003 || fail "TkrPassword's controls"
+probe settext "$title" 1001 "new"
+probe check "$title" 1002
+shot password-main
+probe close "$title"
+finish TkrPassword
+echo "TkrPassword started and closed"
+echo "screenshots in $shots"
