@@ -10,6 +10,9 @@
 //   probe click TITLE ID
 //   probe waittext TITLE ID TEXT SECONDS the control shows the text
 //   probe close TITLE
+//   probe contains TITLE ID TEXT SECONDS the control's text holds the text
+//   probe drop TITLE ID PATH...          drops files on the window or a control
+//   probe key TITLE ID KEY               a key press (virtual-key code) on a control
 //   probe wave PATH FRAMES               a mono 16-bit wave file
 //   probe codepage                       the ANSI code page
 //   probe list                           the visible top-level windows
@@ -17,18 +20,20 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <string>
 #include <vector>
 
 namespace {
 
 std::wstring TextOf(HWND window) {
-  wchar_t text[1024] = L"";
+  wchar_t text[8192] = L"";
   // A message with a timeout: a busy or hung program must not hang the probe.
   DWORD_PTR got = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &got);
+  SendMessageTimeoutW(window, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &got);
   return text;
 }
 
@@ -97,6 +102,37 @@ void Click(HWND window, int id) {
                reinterpret_cast<LPARAM>(control));
 }
 
+int Fail(const char* what) {
+  std::fprintf(stderr, "probe: %s\n", what);
+  return 1;
+}
+
+// Drops files as the shell does: a DROPFILES block in the receiver's memory
+// (fixed memory is its own global handle) and WM_DROPFILES to the target.
+int Drop(HWND target, wchar_t** paths, int count) {
+  std::wstring names;
+  for (int i = 0; i < count; ++i) {
+    names += paths[i];
+    names.push_back(L'\0');
+  }
+  names.push_back(L'\0');
+  std::vector<char> block(sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+  auto* header = reinterpret_cast<DROPFILES*>(block.data());
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  std::memcpy(block.data() + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
+  DWORD processId = 0;
+  GetWindowThreadProcessId(target, &processId);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+  if (!process) return Fail("cannot reach the program");
+  void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  const bool written = remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
+  CloseHandle(process);
+  if (!written) return Fail("cannot hand the files over");
+  PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+  return 0;
+}
+
 int WriteWave(const wchar_t* path, int frames) {
   FILE* file = _wfopen(path, L"wb");
   if (!file) return 1;
@@ -117,11 +153,6 @@ int WriteWave(const wchar_t* path, int frames) {
   for (int i = 0; i < frames; ++i)
     u16(static_cast<unsigned short>(static_cast<short>((i % 150) * 60 - 4500)));
   return std::fclose(file) == 0 ? 0 : 1;
-}
-
-int Fail(const char* what) {
-  std::fprintf(stderr, "probe: %s\n", what);
-  return 1;
 }
 
 } // namespace
@@ -158,6 +189,10 @@ int main() {
       }
     return missing ? 1 : 0;
   }
+  if (command == L"drop" && count >= 5) {
+    HWND target = number(3) ? Control(window, number(3)) : window;
+    return target ? Drop(target, args + 4, count - 4) : Fail("control not found");
+  }
   if (command == L"close") {
     PostMessageW(window, WM_CLOSE, 0, 0);
     return 0;
@@ -176,6 +211,19 @@ int main() {
   }
   if (command == L"click") {
     Click(window, number(3));
+    return 0;
+  }
+  if (command == L"key" && count == 5) {
+    PostMessageW(control, WM_KEYDOWN, number(4), 0);
+    PostMessageW(control, WM_KEYUP, number(4), 0xC0000001);
+    return 0;
+  }
+  if (command == L"contains" && count == 6) {
+    const DWORD end = GetTickCount() + static_cast<DWORD>(seconds(5) * 1000);
+    while (TextOf(control).find(args[4]) == std::wstring::npos) {
+      if (static_cast<LONG>(GetTickCount() - end) > 0) return Fail("text did not appear");
+      Sleep(100);
+    }
     return 0;
   }
   if (command == L"waittext" && count == 6) {

@@ -104,12 +104,19 @@ INI
 start "$encoder"
 probe wait "tkwEncoder" 120 || fail "tkwEncoder's main window"
 probe controls "tkwEncoder" 1000 1001 1002 1003 1005 1016 1020 1025 1026 1027 || fail "tkwEncoder's controls"
+# The input edit takes a dropped file.
+probe settext "tkwEncoder" 1002 "nothing"
+probe drop "tkwEncoder" 1002 "$(winpath "$work/song.wav")" "$(winpath "$work/TkwEncoder.ini")"
+probe waittext "tkwEncoder" 1002 "$(winpath "$work/song.wav")" 30 || fail "the dropped file did not reach the input edit"
 shot encoder-main
 probe click "tkwEncoder" 1000
 probe wait "圧縮モードの設定" 30 || fail "the settings dialog"
 probe controls "圧縮モードの設定" 1 2 1028 1029 1015 1011 1026 1027 1041 1005 1021 1030 1013 1014 1008 1009 ||
   fail "the settings dialog's controls"
 shot encoder-settings
+probe key "圧縮モードの設定" 1029 39 # the right arrow selects the expert page
+sleep 1
+shot encoder-settings-expert
 probe click "圧縮モードの設定" 2
 probe gone "圧縮モードの設定" 30 || fail "the settings dialog did not close"
 probe click "tkwEncoder" 1026
@@ -126,12 +133,12 @@ grep -q "song.tkw" "$work/Log.txt" || fail "Log.txt does not name the output"
 grep -qi "Hist0=.*song.wav" "$work/TkwEncoder.ini" || fail "the settings were not written back"
 echo "tkwEncoder encoded song.wav"
 
-# --- TkrConverter: the saved queue holds one list naming the new sound
+# --- TkrConverter: a dropped list naming the new sound is packed
 printf '7 %s\n' "$(winpath "$work/out/song.tkw")" >"$work/sounds.txt"
-printf '%s\n' "$(winpath "$work/sounds.txt")" >"$work/TkrList.txt"
 start "$converter"
 probe wait "TkrConverter" 120 || fail "TkrConverter's main window"
 probe controls "TkrConverter" 1 1001 1002 1003 1005 1006 1007 1008 1013 || fail "TkrConverter's controls"
+probe drop "TkrConverter" 0 "$(winpath "$work/sounds.txt")"
 probe settext "TkrConverter" 1006 "secret"
 shot converter-main
 probe click "TkrConverter" 1008
@@ -145,18 +152,32 @@ probe click "TkrConverter" 1
 finish TkrConverter
 [ -s "$work/sounds.tkr" ] || fail "no sounds.tkr was written"
 [ "$(head -c 4 "$work/sounds.tkr")" = "Tkr." ] || fail "sounds.tkr is not an archive"
-grep -q "strPass=" "$work/TkrConverter.ini" || fail "the converter's settings were not written back"
+grep -q "strPass=HDGFGDHCGFHE" "$work/TkrConverter.ini" || fail "the converter's settings were not written back"
+grep -q "sounds.txt" "$work/TkrList.txt" || fail "the queue was not saved"
 echo "TkrConverter packed sounds.tkr"
 
-# --- TkrPassword: the main window
+# --- TkrPassword: the archive gets a new password after its old one
+cp "$work/sounds.tkr" "$work/before.tkr"
 start "$password"
 title="Tkr - パスワード設定ユーリティー"
 probe wait "$title" 120 || fail "TkrPassword's main window"
 probe controls "$title" 1001 1002 1003 || fail "TkrPassword's controls"
 probe settext "$title" 1001 "new"
 probe check "$title" 1002
+probe drop "$title" 0 "$(winpath "$work/sounds.tkr")"
+probe wait "パスワードの入力" 30 || fail "the old-password dialog"
+probe controls "パスワードの入力" 1 2 1005 1006 || fail "the old-password dialog's controls"
+probe settext "パスワードの入力" 1005 "secret"
+shot password-old
+probe click "パスワードの入力" 1
+probe gone "パスワードの入力" 30 || fail "the old password was not taken"
+probe contains "$title" 1003 "パスワードは正常にセットされました" 30 || fail "the password was not set"
 shot password-main
 probe close "$title"
 finish TkrPassword
-echo "TkrPassword started and closed"
+# Only the check word, bytes 9 to 12 counted from 1, may differ.
+changed=$(cmp -l "$work/before.tkr" "$work/sounds.tkr" | awk '$1 < 9 || $1 > 12' | wc -l)
+[ "$changed" -eq 0 ] || fail "TkrPassword changed more than the check word"
+cmp -s "$work/before.tkr" "$work/sounds.tkr" && fail "the check word did not change"
+echo "TkrPassword set the new password"
 echo "screenshots in $shots"
