@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-class TkwDecodeHandle;
+struct TkwDecodeHandle;
 
 // An enumeration of the number map in RMap order.
 struct TkrIndexEnumerator {
   RMapPosition position;
 };
 
-class TkrDecodeHandle {
+struct TkrDecodeHandle {
 public:
   TkrDecodeHandle();
   ~TkrDecodeHandle();

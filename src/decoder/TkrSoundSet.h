@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-class TkwDecodeHandle;
+struct TkwDecodeHandle;
 
 class TkrSoundSet {
 public:
