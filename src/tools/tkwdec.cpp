@@ -2,15 +2,20 @@
 // public interface.
 //
 //   tkwdec [--stream] [--compare original.wav] input.tkw output.wav
+//   tkwdec [--stream] [--password P] archive.tkr --number N output.wav
+//   tkwdec [--stream] [--password P] archive.tkr --all output-folder
+//   tkwdec [--password P] archive.tkr --list
 //
 // The steps are kept apart so that other inputs and checks can join them:
 // options, opening a decode handle, and a decode loop that hands every block
 // of frames to the consumers (the wave writer).
 #include "WavWriter.h"
 #include "WaveComparison.h"
+#include "platform/Files.h"
 #include "tkwDec32.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -23,13 +28,25 @@ namespace {
 struct Options {
   bool stream = false; // decode on demand instead of a sector at a time
   std::string compare; // the original wave file, when given
+  // Archive input: one numbered sound, every sound, or the numbers only.
+  std::optional<uint32_t> number;
+  bool all = false;
+  bool list = false;
+  std::optional<std::string> password;
   std::string input;
   std::string output;
 };
 
 void PrintUsage() {
   std::printf("usage: tkwdec [--stream] [--compare original.wav] input.tkw output.wav\n"
-              "  Decodes a .tkw sound to a 16-bit PCM wave file.\n"
+              "       tkwdec [--stream] [--password P] archive.tkr --number N output.wav\n"
+              "       tkwdec [--stream] [--password P] archive.tkr --all output-folder\n"
+              "       tkwdec [--password P] archive.tkr --list\n"
+              "  Decodes a .tkw sound, or sounds of a .tkr archive, to 16-bit PCM wave files.\n"
+              "  --number   decode the archive's sound of that number\n"
+              "  --all      decode every sound of the archive to <folder>/<number>.wav\n"
+              "  --list     print the archive's sound numbers in enumeration order\n"
+              "  --password the archive's password\n"
               "  --stream   decode on demand instead of a sector at a time\n"
               "  --compare  also compare with the original: SNR, largest sample error,\n"
               "             compression ratio\n");
@@ -45,6 +62,21 @@ Parsed ParseArguments(int argc, char** argv, Options& options) {
       options.stream = true;
     } else if (arg == "--compare" && i + 1 < argc) {
       options.compare = argv[++i];
+    } else if (arg == "--number" && i + 1 < argc) {
+      char* end = nullptr;
+      const std::string text = argv[++i];
+      const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
+      if (text.empty() || *end != '\0' || value > 0xFFFFFFFFull) {
+        std::fprintf(stderr, "tkwdec: %s is not a sound number\n", text.c_str());
+        return Parsed::Error;
+      }
+      options.number = static_cast<uint32_t>(value);
+    } else if (arg == "--all") {
+      options.all = true;
+    } else if (arg == "--list") {
+      options.list = true;
+    } else if (arg == "--password" && i + 1 < argc) {
+      options.password = argv[++i];
     } else if (arg == "--help" || arg == "-h") {
       return Parsed::Help;
     } else if (arg.size() > 1 && arg[0] == '-') {
@@ -54,9 +86,11 @@ Parsed ParseArguments(int argc, char** argv, Options& options) {
       positional.push_back(arg);
     }
   }
-  if (positional.size() != 2) return Parsed::Error;
+  const int archiveModes = (options.number ? 1 : 0) + (options.all ? 1 : 0) + (options.list ? 1 : 0);
+  if (archiveModes > 1 || (archiveModes == 1 && !options.compare.empty())) return Parsed::Error;
+  if (positional.size() != (options.list ? 1u : 2u)) return Parsed::Error;
   options.input = positional[0];
-  options.output = positional[1];
+  if (!options.list) options.output = positional[1];
   return Parsed::Run;
 }
 
@@ -66,6 +100,8 @@ const char* StatusText(int32_t status) {
   case TKW_ERR_FILE_NOT_FOUND: return "no such file";
   case TKW_ERR_BAD_FORMAT: return "not a valid .tkw file";
   case TKW_ERR_PATH_TOO_LONG: return "path too long";
+  case TKR_ERR_NO_SOUND: return "no sound of that number";
+  case TKR_ERR_BAD_PASSWORD: return "wrong password";
   default: return "failed";
   }
 }
@@ -165,6 +201,74 @@ int Run(const Options& options) {
   return 0;
 }
 
+// Decodes one opened sound to a wave file; 0 on success.
+int DecodeToWave(TkwDecodeHandle* handle, const std::string& output) {
+  const SoundInfo info = Describe(handle);
+  WavWriter wav(output, info.format.channels, info.format.samplesPerSec);
+  if (!wav.IsOpen()) {
+    std::fprintf(stderr, "tkwdec: cannot create %s\n", output.c_str());
+    return 3;
+  }
+  const bool decoded = DecodeAll(handle, info, [&wav](const int16_t* samples, uint32_t frames) {
+    if (wav.Write(samples, frames)) return true;
+    std::fprintf(stderr, "tkwdec: writing the wave file failed\n");
+    return false;
+  });
+  if (!decoded || !wav.Finish()) {
+    std::fprintf(stderr, "tkwdec: cannot complete %s\n", output.c_str());
+    return 3;
+  }
+  std::printf("decoded %u frames to %s\n", info.length, output.c_str());
+  return 0;
+}
+
+int DecodeNumber(TkrDecodeHandle* index, uint32_t number, bool stream, const std::string& output) {
+  TkwDecodeHandle* handle = nullptr;
+  const int32_t status = tkrDecodeTkwOpen(index, &handle, number, stream ? TKW_OPEN_STREAM : 0);
+  if (status != TKW_OK || handle == nullptr) {
+    std::fprintf(stderr, "tkwdec: sound %u: %s (status %d)\n", number, StatusText(status), status);
+    return 2;
+  }
+  const int result = DecodeToWave(handle, output);
+  tkwDecodeClose(handle);
+  return result;
+}
+
+// The archive's numbers in the index's enumeration order.
+std::vector<uint32_t> ArchiveNumbers(TkrDecodeHandle* index) {
+  std::vector<uint32_t> numbers;
+  TkrIndexEnumerator* enumerator = nullptr;
+  if (tkrDecodeFindIndex(index, &enumerator) != TKW_OK) return numbers;
+  for (uint32_t number = 0; tkrDecodeGetIndex(index, enumerator, &number) == TKW_OK;) numbers.push_back(number);
+  tkrDecodeFindClose(index, enumerator);
+  return numbers;
+}
+
+int RunArchive(const Options& options) {
+  TkrDecodeHandle* index = nullptr;
+  const char* password = options.password ? options.password->c_str() : nullptr;
+  const int32_t status = tkrDecodeOpenPass(&index, options.input.c_str(), password, nullptr);
+  if (status != TKW_OK) {
+    const char* text = status == TKW_ERR_BAD_FORMAT ? "not a valid .tkr archive" : StatusText(status);
+    std::fprintf(stderr, "tkwdec: %s: %s (status %d)\n", options.input.c_str(), text, status);
+    return 2;
+  }
+  int result = 0;
+  if (options.list) {
+    for (const uint32_t number : ArchiveNumbers(index)) std::printf("%u\n", number);
+  } else if (options.number) {
+    result = DecodeNumber(index, *options.number, options.stream, options.output);
+  } else {
+    if (!plat::isDirectory(options.output.c_str())) plat::makeDirectory(options.output.c_str());
+    for (const uint32_t number : ArchiveNumbers(index)) {
+      const std::string output = options.output + plat::kPathSeparator + std::to_string(number) + ".wav";
+      if (const int failed = DecodeNumber(index, number, options.stream, output)) result = failed;
+    }
+  }
+  tkrDecodeClose(index);
+  return result;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -174,5 +278,6 @@ int main(int argc, char** argv) {
     PrintUsage();
     return parsed == Parsed::Help ? 0 : 1;
   }
+  if (options.number || options.all || options.list) return RunArchive(options);
   return Run(options);
 }
