@@ -15,8 +15,8 @@
 #include "tkwDec32.h"
 
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -239,7 +239,8 @@ std::vector<uint32_t> ArchiveNumbers(TkrDecodeHandle* index) {
   std::vector<uint32_t> numbers;
   TkrIndexEnumerator* enumerator = nullptr;
   if (tkrDecodeFindIndex(index, &enumerator) != TKW_OK) return numbers;
-  for (uint32_t number = 0; tkrDecodeGetIndex(index, enumerator, &number) == TKW_OK;) numbers.push_back(number);
+  for (uint32_t number = 0; tkrDecodeGetIndex(index, enumerator, &number) == TKW_OK;)
+    numbers.push_back(number);
   tkrDecodeFindClose(index, enumerator);
   return numbers;
 }
@@ -255,7 +256,8 @@ int RunArchive(const Options& options) {
   }
   int result = 0;
   if (options.list) {
-    for (const uint32_t number : ArchiveNumbers(index)) std::printf("%u\n", number);
+    for (const uint32_t number : ArchiveNumbers(index))
+      std::printf("%u\n", number);
   } else if (options.number) {
     result = DecodeNumber(index, *options.number, options.stream, options.output);
   } else {
