@@ -2,7 +2,7 @@
 // share of one core for real-time output, and how long a player takes from a
 // start request to its first buffer on the device.
 //
-// Run: playback_bench [seconds of mixing per figure, default 3]
+// Run: playback_bench [longest seconds of mixing per figure, default 3]
 #include "platform/WaveOutDriver.h"
 #include "platform/WaveOutVirtual.h"
 #include "testutil/TkwTestWriter.h"
@@ -26,6 +26,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::uint32_t kRate = 44100;
 constexpr std::uint32_t kLength = 10 * kRate; // ten seconds: four sectors
+constexpr double kMaxAudioSeconds = 120;
 
 void WriteFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
@@ -70,7 +71,14 @@ MixFigure MeasureMixer(TkrDecodeHandle* index, int channels, double seconds, con
     tkrChannelSetVolume(channel, 64);
     tkrChannelLoop(channel, static_cast<std::uint32_t>(i + 1));
   }
-  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+  // Enough audio for a steady figure, without filling the disk with it.
+  const auto until = Clock::now() + std::chrono::duration<double>(seconds);
+  const std::uintmax_t enough = static_cast<std::uintmax_t>(kMaxAudioSeconds * kRate * 4);
+  while (Clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::error_code error;
+    if (fs::file_size(wav, error) >= enough) break;
+  }
   tkrMixClose2(mixer);
   const double cpu = CpuSeconds() - cpuStart;
   driver.reset(); // completes the file's header

@@ -112,7 +112,6 @@ RPlayer::Position RPlayer::GetPosition() const {
 void RPlayer::Run() {
   started_.set();
   for (;;) {
-    state_ = kStarting;
     std::unique_ptr<RSoundSource> source;
     {
       RSynchro lock(lock_);
@@ -128,6 +127,9 @@ void RPlayer::Run() {
     }
     if (source) {
       PlayOne(*source);
+      source.reset();
+      // Between two sounds, and until the thread finds nothing more to play.
+      state_ = kStarting;
       continue;
     }
     if (quit_) return;

@@ -15,6 +15,14 @@ constexpr std::uint32_t kBufferFrames = 2 * kRate;
 
 class PlayerTest : public testutil::PlaybackTest {
 protected:
+  bool WaitFor(RPlayer& player, std::int32_t condition) {
+    for (int i = 0; i < 20000; ++i) {
+      if (player.Condition() == condition) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+  }
+
   bool WaitIdle(RPlayer& player) {
     for (int i = 0; i < 20000; ++i) {
       if (player.Condition() != RPlayer::kStarting && player.Condition() != RPlayer::kStreaming) return true;
@@ -96,7 +104,7 @@ TEST_F(PlayerTest, StartCutsOffThePlayingSoundAndDiscardsTheWaitingOnes) {
   player.Chain(2);
   ASSERT_TRUE(device_.waitForQueued(2));
   device_.play(100);
-  EXPECT_EQ(player.Condition(), RPlayer::kStreaming);
+  EXPECT_TRUE(WaitFor(player, RPlayer::kStreaming));
   player.Start(3, false);
   // The cut needs no more of the device's time: the reset hands everything back.
   ASSERT_TRUE(device_.waitFor([](const auto& s) { return !s.empty() && !s[0].open; }));
