@@ -16,6 +16,13 @@ namespace {
 
 using testutil::FakeDialogView;
 
+// A text file as lines ending in LF: Windows writes text files with CR LF.
+std::string ReadLines(const std::string& path) {
+  std::string text = testutil::ReadText(path);
+  std::erase(text, '\r');
+  return text;
+}
+
 class ConverterWindowTest : public ::testing::Test {
 protected:
   void SetUp() override { testutil::WriteBytes(dir.file("s.tkw"), testutil::MakeTkwBytes({})); }
@@ -77,7 +84,7 @@ TEST_F(ConverterWindowTest, StartUpShowsTheSavedStateAndExitWritesItBack) {
   view.Click(1);
   EXPECT_TRUE(view.ended());
 
-  EXPECT_EQ(testutil::ReadText(Queue()), dir.file("A.txt") + "\n" + dir.file("c.txt") + "\n");
+  EXPECT_EQ(ReadLines(Queue()), dir.file("A.txt") + "\n" + dir.file("c.txt") + "\n");
   EXPECT_EQ(plat::profileInt("Password", "bSetPass", -1, Ini().c_str()), 1);
   EXPECT_EQ(plat::profileInt("Password", "bHidePass", -1, Ini().c_str()), 0);
   // Two letters per byte, high four bits first: x = 0x78, 0xFF, y = 0x79.
@@ -108,7 +115,7 @@ TEST_F(ConverterWindowTest, DropsJoinTheSortedQueueAndDeletionKeepsTheRightEntri
   view.Close();
   // The list directory is that of the last file taken.
   EXPECT_EQ(plat::profileString("TkrList", "ListDirectory", "", Ini().c_str()), other);
-  EXPECT_EQ(testutil::ReadText(Queue()), "");
+  EXPECT_EQ(ReadLines(Queue()), "");
 }
 
 // Opens the queue dialog on the window's queue and hands it to `script`.
@@ -163,7 +170,7 @@ TEST_F(ConverterWindowTest, TheQueueConvertsInSortedOrderWithThePassword) {
   }
   EXPECT_FALSE(testutil::FileExists(dir.file("bad.tkr")));
   // The same lines went to Log.txt, each ending in a line feed.
-  const std::string logFile = testutil::ReadText(dir.file("Log.txt"));
+  const std::string logFile = ReadLines(dir.file("Log.txt"));
   EXPECT_NE(logFile.find(a + " の処理中 :\n"), std::string::npos);
   EXPECT_NE(logFile.find("キューをすべて消化しました\n"), std::string::npos);
 }
