@@ -47,7 +47,7 @@ std::int32_t TkwDecoder::Read(RFile& file, std::int16_t* destination, std::uint3
     wanted -= left;
     if (!EntriesLeft()) {
       // The sound is over: the rest of the request is silence.
-      std::memset(destination + done * channels, 0, static_cast<std::size_t>(wanted) * channels * 2);
+      if (wanted > 0) std::memset(destination + done * channels, 0, static_cast<std::size_t>(wanted) * channels * 2);
       Rewind();
       *delivered = static_cast<std::uint32_t>(done);
       return kStatusEnd;

@@ -13,6 +13,7 @@ void TkwSectorDecoder::Prepare() {
 }
 
 void TkwSectorDecoder::Deliver(std::int16_t* destination, std::int64_t frames) {
+  if (frames <= 0) return; // the destination may be null then
   const std::size_t channels = static_cast<std::size_t>(Channels());
   std::memcpy(destination, sector_.data() + static_cast<std::size_t>(position_) * channels,
               static_cast<std::size_t>(frames) * channels * sizeof(std::int16_t));

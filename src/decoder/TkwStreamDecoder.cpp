@@ -29,6 +29,7 @@ void TkwStreamDecoder::StartSector(RFile& file, const TkwSectorEntry* entries, s
 }
 
 void TkwStreamDecoder::Deliver(std::int16_t* destination, std::int64_t frames) {
+  if (frames <= 0) return; // the destination may be null then
   const auto end = position_ + static_cast<std::int32_t>(frames);
   const int channels = Channels();
   for (int c = 0; c < channels; ++c) {

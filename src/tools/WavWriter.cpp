@@ -10,6 +10,10 @@ constexpr std::uint32_t kHeaderSize = 44;
 // The RIFF size fields are 32-bit.
 constexpr std::uint64_t kMaxDataBytes = 0xFFFFFFFFull - (kHeaderSize - 8);
 
+void PutTag(std::vector<char>& out, const char* tag) {
+  for (int i = 0; i < 4; ++i) out.push_back(tag[i]);
+}
+
 void Put16(std::vector<char>& out, std::uint16_t v) {
   out.push_back(static_cast<char>(v & 0xFF));
   out.push_back(static_cast<char>(v >> 8));
@@ -22,9 +26,10 @@ void Put32(std::vector<char>& out, std::uint32_t v) {
 
 std::vector<char> Header(std::uint16_t channels, std::uint32_t rate, std::uint32_t dataBytes) {
   std::vector<char> h;
-  h.insert(h.end(), {'R', 'I', 'F', 'F'});
+  PutTag(h, "RIFF");
   Put32(h, kHeaderSize - 8 + dataBytes);
-  h.insert(h.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+  PutTag(h, "WAVE");
+  PutTag(h, "fmt ");
   Put32(h, 16);
   Put16(h, 1); // PCM
   Put16(h, channels);
@@ -32,7 +37,7 @@ std::vector<char> Header(std::uint16_t channels, std::uint32_t rate, std::uint32
   Put32(h, rate * channels * 2u);
   Put16(h, static_cast<std::uint16_t>(channels * 2));
   Put16(h, 16);
-  h.insert(h.end(), {'d', 'a', 't', 'a'});
+  PutTag(h, "data");
   Put32(h, dataBytes);
   return h;
 }

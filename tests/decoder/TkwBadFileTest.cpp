@@ -142,12 +142,8 @@ TEST(TkwBadFileTest, PathsAndMissingFiles) {
   // Pad the path with separators, which name the same file, up to a length.
   auto padded = [&](std::size_t length) {
     const std::string folder = dir.path();
-    std::string p = folder + std::string(length - folder.size() - 7, '/') + "/ok.tkw";
-#ifdef _WIN32
-    for (char& ch : p)
-      if (ch == '/') ch = '\\';
-#endif
-    return p;
+    const char separator = folder.find('\\') != std::string::npos ? '\\' : '/';
+    return folder + std::string(length - folder.size() - 6, separator) + "ok.tkw";
   };
   struct Case {
     std::string path;
@@ -157,7 +153,9 @@ TEST(TkwBadFileTest, PathsAndMissingFiles) {
       {path, TKW_OK},
       {dir.file("missing.tkw"), TKW_ERR_FILE_NOT_FOUND},
       {dir.file("no-folder") + "/missing.tkw", TKW_ERR_FILE_NOT_FOUND},
+#ifndef _WIN32 // Windows itself refuses paths this long
       {padded(499), TKW_OK},
+#endif
       {padded(500), TKW_ERR_PATH_TOO_LONG},
       {std::string(4000, 'x'), TKW_ERR_PATH_TOO_LONG},
       {dir.path(), TKW_ERR_BAD_FORMAT}, // a folder is no sound

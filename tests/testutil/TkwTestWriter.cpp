@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 
 namespace testutil {
 namespace {
@@ -12,6 +13,10 @@ constexpr std::int32_t kHistory = 16384;
 void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
   for (int i = 0; i < 4; ++i)
     out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+void PutBytes(std::vector<std::uint8_t>& out, std::initializer_list<std::uint8_t> bytes) {
+  for (std::uint8_t b : bytes) out.push_back(b);
 }
 
 void Put16(std::vector<std::uint8_t>& out, std::uint16_t value) {
@@ -111,23 +116,23 @@ std::vector<std::uint8_t> BuildTkwFile(const TkwFileSpec& spec) {
   std::vector<std::uint8_t> out;
   const TkwCodecParams& c = spec.codec;
   if (c.version == 1) {
-    out.insert(out.end(), {'T', 'k', 'w', '@'});
+    PutBytes(out, {'T', 'k', 'w', '@'});
     Put32(out, declared);
     Put32(out, spec.length);
     Put32(out, spec.sampleRate);
     Put32(out, entries);
     Put16(out, c.contrastLimit);
     Put16(out, c.brightnessLimit);
-    out.insert(out.end(), {spec.channels, c.contrastBits, c.brightnessBits, c.offsetBits});
+    PutBytes(out, {spec.channels, c.contrastBits, c.brightnessBits, c.offsetBits});
     Put32(out, spec.formatWord.value_or(1));
   } else {
-    out.insert(out.end(), {'T', 'k', 'w', '$'});
+    PutBytes(out, {'T', 'k', 'w', '$'});
     Put32(out, declared);
     Put32(out, spec.formatWord.value_or(c.version == 3 ? 3 : 2));
     Put32(out, spec.length);
     Put32(out, spec.sampleRate);
     Put32(out, entries);
-    out.insert(out.end(), {spec.channels, c.offsetBits, 0, 0});
+    PutBytes(out, {spec.channels, c.offsetBits, 0, 0});
   }
   std::uint32_t offset = 0;
   for (const auto& chunk : spec.chunks) {
