@@ -18,7 +18,9 @@ constexpr std::uint32_t kCopyBlock = 1u << 20;
 // A name in the target's folder that no file holds yet.
 std::string temporaryPathFor(const std::string& target) {
   for (int n = 0;; ++n) {
-    std::string candidate = target + (n == 0 ? std::string() : "." + std::to_string(n)) + ".tmp";
+    std::string candidate = target;
+    if (n > 0) candidate.append(".").append(std::to_string(n));
+    candidate.append(".tmp");
     if (plat::findFile(candidate.c_str()) != plat::FindResult::Found) return candidate;
   }
 }

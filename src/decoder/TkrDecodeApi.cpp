@@ -122,7 +122,12 @@ TKW_API int32_t TKW_CALL tkrDecodeAddList(TkrDecodeHandle* handle, const char* p
   if (handle == nullptr || path == nullptr) return TKW_ERR_NULL_ARGUMENT;
   return guarded([&] {
     if (const int32_t status = checkPath(path)) return status;
-    std::unique_ptr<TkrFileList> loaded = TkrFileList::Load(path);
+    std::unique_ptr<TkrFileList> loaded;
+    try {
+      loaded = TkrFileList::Load(path);
+    } catch (const TKR_NotFound&) {
+      return TKW_ERR_FILE_NOT_FOUND; // there, but not a file that can be read
+    }
     if (!loaded) return TKW_OK; // the message box has told the user
     TkrSoundSet* added = handle->AddSet(std::move(loaded));
     if (list != nullptr) *list = added;

@@ -31,7 +31,7 @@ std::unique_ptr<TkwDecodeHandle> openTkw(const std::string& path, std::uint32_t 
 
 std::unique_ptr<TkrFileList> TkrFileList::Load(const char* path) {
   std::vector<TkrListEntry> entries;
-  if (!TkrListFile::Load(path, entries)) return nullptr;
+  if (!TkrListFile::Load(path, entries)) throw TKR_NotFound();
   try {
     TkrListFile::Resolve(entries, TkrListFile::Directory(path));
   } catch (const PC_BadFormat& error) {

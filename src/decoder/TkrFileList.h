@@ -9,8 +9,8 @@
 class TkrFileList : public TkrSoundSet {
 public:
   // Reads the list and checks that every entry names a readable .tkw file.
-  // A bad entry shows its message box (the line named) and gives null; so
-  // does a list that cannot be read.
+  // A bad entry shows its message box (the line named) and gives null. A
+  // list that cannot be read throws TKR_NotFound.
   static std::unique_ptr<TkrFileList> Load(const char* path);
 
   std::unique_ptr<TkwDecodeHandle> OpenSound(std::size_t index, std::uint32_t flags) const override;

@@ -96,7 +96,7 @@ TEST_F(TkrArchiveRead, EverySoundDecodesLikeItsOwnFileInEveryLayoutAndMode) {
     ASSERT_EQ(tkrDecodeOpenPass(&index, archive.c_str(), "", &id), TKW_OK);
     EXPECT_NE(id, nullptr);
     for (std::size_t i = 0; i < sounds.size(); ++i) {
-      const std::string single = write("s" + std::to_string(i) + ".tkw", sounds[i].bytes);
+      const std::string single = write(std::string("s").append(std::to_string(i)).append(".tkw"), sounds[i].bytes);
       for (const uint32_t flags : {0u, static_cast<uint32_t>(TKW_OPEN_STREAM)}) {
         SCOPED_TRACE("sound " + std::to_string(i) + " flags " + std::to_string(flags));
         TkwDecodeHandle* fromArchive = nullptr;

@@ -166,6 +166,7 @@ TEST_F(TkrDecodeIndex, ListFilesRegisterTheirNumbers) {
   EXPECT_EQ(enumerate(), (std::vector<std::uint32_t>{12, 14}));
   EXPECT_EQ(tkrDecodeAddList(index, list.c_str(), nullptr), TKR_ERR_OVERLAP);
   EXPECT_EQ(tkrDecodeAddList(index, dir.file("none.txt").c_str(), nullptr), TKW_ERR_FILE_NOT_FOUND);
+  EXPECT_EQ(tkrDecodeAddList(index, folder.c_str(), nullptr), TKW_ERR_FILE_NOT_FOUND); // a folder
 
   // A sound of the list that no longer opens gives status 0 and no handle.
   std::remove((folder + plat::kPathSeparator + "voice.tkw").c_str());

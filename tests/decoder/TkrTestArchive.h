@@ -22,9 +22,8 @@ struct TkrTestEntry {
 inline std::vector<std::uint8_t> BuildTkrArchive(const std::vector<TkrTestEntry>& sounds,
                                                  std::string_view password = {}, std::uint16_t layout = 2) {
   auto put32 = [](std::vector<std::uint8_t>& out, std::uint32_t value) {
-    unsigned char b[4];
-    StoreLe32(b, value);
-    out.insert(out.end(), b, b + 4);
+    for (int shift = 0; shift < 32; shift += 8)
+      out.push_back(static_cast<std::uint8_t>(value >> shift));
   };
   const bool v1 = !sounds.empty() && std::memcmp(sounds[0].tkw.data(), "Tkw@", 4) == 0;
   const std::size_t entryStart = v1 ? 8 : 12;
