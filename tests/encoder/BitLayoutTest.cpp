@@ -201,7 +201,11 @@ TEST(ChunkLayout, LargeToleranceDoesNotWrap) {
   const struct {
     int version;
     std::vector<std::pair<int, std::uint32_t>> start; // kind bit (and flag), size field
-  } cases[] = {{1, {{1, 1}, {3, 7}}}, {2, {{1, 1}, {3, 7}}}, {3, {{1, 1}, {1, 0}, {3, 7}}}};
+  } cases[] = {{1, {{1, 1}, {3, 7}}},
+               // First fit: every length accepts its first distance, which
+               // jumps to L / 2 as the block grows (3, 4, 8, ... 256).
+               {2, {{1, 1}, {3, 7}, {10, 256}}},
+               {3, {{1, 1}, {1, 0}, {3, 7}}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.version);
     EncoderSettings settings;
