@@ -117,8 +117,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, EncoderS
   if (result.help) return result;
   if (positional.empty()) return result.error = "no input file or folder given", result;
   if (positional.size() > 2) return result.error = "too many arguments", result;
-  settings.readPath = positional[0];
-  if (positional.size() == 2) settings.writePath = positional[1];
+  // Full paths, as the window programs keep them in the ini file.
+  auto full = [](const std::string& path) {
+    std::string out;
+    return plat::fullPathName(path.c_str(), out) ? out : path;
+  };
+  settings.readPath = full(positional[0]);
+  if (positional.size() == 2) settings.writePath = full(positional[1]);
   settings.bBurst = plat::isDirectory(settings.readPath.c_str()) ? 1 : 0;
   return result;
 }
