@@ -17,7 +17,7 @@ std::int32_t Close(TkrMixHandle* handle, bool closeIndex) {
   if (handle == nullptr) return TKW_ERR_NULL_ARGUMENT;
   TkrDecodeHandle* archive = handle->archive;
   handle->mixer->Shutdown();
-  delete handle;
+  std::unique_ptr<TkrMixHandle>{handle}.reset();
   if (closeIndex) tkrDecodeClose(archive);
   return TKW_OK;
 }

@@ -17,7 +17,7 @@ namespace {
 std::int32_t Close(TkrPlayHandle* handle, bool closeIndex) {
   if (handle == nullptr) return TKW_ERR_NULL_ARGUMENT;
   TkrDecodeHandle* archive = handle->index.Handle();
-  delete handle;
+  std::unique_ptr<TkrPlayHandle>{handle}.reset();
   if (closeIndex) tkrDecodeClose(archive);
   return TKW_OK;
 }
@@ -31,8 +31,9 @@ TKW_API int32_t TKW_CALL tkrPlayOpen(TkrPlayHandle** player, TkrDecodeHandle* in
   *player = nullptr;
   if (index == nullptr) return TKW_ERR_NULL_ARGUMENT;
   return playback::Guarded([&] {
-    *player = new TkrPlayHandle(index);
+    auto opened = std::make_unique<TkrPlayHandle>(index);
     settings::ReadLogSetting();
+    *player = opened.release();
     return TKW_OK;
   });
 }

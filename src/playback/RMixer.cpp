@@ -19,6 +19,7 @@ std::int16_t ClipSample(std::int64_t sum) {
 }
 
 std::shared_ptr<RMixer> RMixer::Create(std::unique_ptr<SoundIndex> index) {
+  // The constructor is private, so make_shared cannot reach it.
   std::shared_ptr<RMixer> mixer(new RMixer(std::move(index)));
   // The thread keeps the mixer alive for as long as it runs.
   mixer->thread_ = std::thread([self = mixer] { self->Run(); });
