@@ -56,7 +56,7 @@ TEST(CommandLine, OptionsOverrideTheSettings) {
   testutil::TempDir dir;
   EncoderSettings s;
   CommandLine line = ParseCommandLine({"-c", "1", "--tolerance=250", "-d", "12", "--no-min-blocks", "-f", "--no-log",
-                                       "--no-subfolders", dir.path(), "/out"},
+                                       "--no-subfolders", dir.path(), dir.file("out")},
                                       s);
   EXPECT_TRUE(line.error.empty()) << line.error;
   EXPECT_EQ(s.EncodeVersion, 1);
@@ -67,8 +67,11 @@ TEST(CommandLine, OptionsOverrideTheSettings) {
   EXPECT_EQ(s.bMakeLog, 0);
   EXPECT_EQ(s.bSearchSub, 0);
   EXPECT_EQ(s.bBurst, 1); // a folder as input
-  EXPECT_EQ(s.readPath, dir.path());
-  EXPECT_EQ(s.writePath, "/out");
+  std::string fullIn, fullOut;
+  ASSERT_TRUE(plat::fullPathName(dir.path().c_str(), fullIn));
+  ASSERT_TRUE(plat::fullPathName(dir.file("out").c_str(), fullOut));
+  EXPECT_EQ(s.readPath, fullIn);
+  EXPECT_EQ(s.writePath, fullOut);
 
   const std::vector<std::vector<std::string>> refused = {
       {}, {"-t", "-5", "a.wav"}, {"-t", "12x", "a.wav"}, {"--frobnicate", "a.wav"}, {"a.wav", "b", "c"}, {"-d"},
