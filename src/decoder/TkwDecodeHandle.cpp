@@ -5,6 +5,8 @@
 #include "platform/UserInterface.h"
 #include "support/Exceptions.h"
 
+#include <limits>
+
 namespace {
 
 void OpenOrWarn(RFile& file, const char* path) {
@@ -35,6 +37,10 @@ std::unique_ptr<TkwDecodeHandle> TkwDecodeHandle::Create(const char* path, std::
                                                          std::vector<TkwSectorEntry> table,
                                                          std::unique_ptr<TkwBlockDecoder> blockDecoder,
                                                          std::uint32_t flags) {
+  // The structure the decoder's buffers depend on is checked here as well, so
+  // no caller can hand over values that would take it out of bounds.
+  CheckTkwHeaderValues(header);
+  CheckTkwSectorTable(header, table, std::numeric_limits<std::int64_t>::max());
   std::unique_ptr<TkwDecodeHandle> handle(new TkwDecodeHandle(flags));
   OpenOrWarn(handle->file_, path);
   handle->dataOffset_ = dataOffset;

@@ -15,7 +15,8 @@
 //
 // Check the header values before reading a table of entryCount × 8 bytes, and
 // compare that size with the bytes left in the file before allocating it.
-// Create() takes values that passed both checks; it opens the file by path
+// Create() takes values that passed both checks (it repeats all but the
+// file-size check and throws TKW_BadFormat); it opens the file by path
 // (a failure shows the "Debug" message box and goes on, every read then
 // decodes silence), and the handle owns copies of everything, so it outlives
 // whatever it was built from. The result reads exactly like a handle from

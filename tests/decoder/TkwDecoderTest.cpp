@@ -2,6 +2,8 @@
 // status and zero fill, the loop flag, sector selection, and the two modes
 // giving the same frames for any sequence of requests.
 #include "decoder/TkwDecodeHandle.h"
+#include "support/Exceptions.h"
+#include "testutil/MessageBoxCapture.h"
 #include "testutil/TempDir.h"
 #include "testutil/TkwTestWriter.h"
 
@@ -226,6 +228,61 @@ TEST(DecoderModesTest, SameFramesAndStatusesForAnyRequestSequence) {
       position = a.status == 13 ? 0 : position + a.delivered;
     }
   }
+}
+
+// A sound stored at some offset inside another file, described by header
+// values and a table as an archive keeps them, reads like the same .tkw file.
+TEST(DecodeHandleCreateTest, SoundInsideAnotherFileReadsLikeTheFile) {
+  const TkwTestSound sound = testutil::MakeRandomTkwSound(31, V1(), 2, kSector + 50);
+  const std::uint32_t dataStart = testutil::TkwDataOffset(sound.spec);
+  // Anything may come before the data area.
+  std::vector<std::uint8_t> container(1000 + sound.bytes.size() - dataStart, 0xA5);
+  std::copy(sound.bytes.begin() + dataStart, sound.bytes.end(), container.begin() + 1000);
+  testutil::TempDir dir;
+  const std::string path = dir.file("container.bin");
+  testutil::WriteBytes(path, container);
+
+  TkwHeaderValues header = TkwHeaderValues::FromV1Fields(sound.bytes.data() + 8);
+  ASSERT_NO_THROW(CheckTkwHeaderValues(header));
+  const auto table = ParseTkwSectorTable(sound.bytes.data() + 32, header.entryCount);
+  ASSERT_NO_THROW(CheckTkwSectorTable(header, table, static_cast<std::int64_t>(container.size()) - 1000));
+  EXPECT_THROW(CheckTkwSectorTable(header, table, static_cast<std::int64_t>(container.size()) - 1001), TKW_BadFormat);
+  const auto prototype = MakeTkwBlockDecoder(header);
+  for (std::uint32_t flags : {0u, kTkwOpenStream}) {
+    auto handle = TkwDecodeHandle::Create(path.c_str(), 1000, header, table, prototype->Clone(), flags);
+    const ReadResult r = Read(*handle, kSector + 50);
+    EXPECT_EQ(r.status, 13);
+    EXPECT_EQ(r.samples, sound.pcm);
+  }
+}
+
+TEST(DecodeHandleCreateTest, RefusesValuesTheDecoderCannotHold) {
+  const TkwTestSound sound = testutil::MakeRandomTkwSound(32, V2(), 1, 100);
+  TkwHeaderValues header = TkwHeaderValues::FromV2Fields(sound.bytes.data() + 12, 2);
+  auto table = ParseTkwSectorTable(sound.bytes.data() + 28, header.entryCount);
+  const auto blocks = MakeTkwBlockDecoder(header);
+  TkwHeaderValues stereo = header;
+  stereo.channels = 2; // one entry for two channels
+  EXPECT_THROW(TkwDecodeHandle::Create("x", 0, stereo, table, blocks->Clone(), 0), TKW_BadFormat);
+  auto big = table;
+  big[0].size = 524289;
+  EXPECT_THROW(TkwDecodeHandle::Create("x", 0, header, big, blocks->Clone(), 0), TKW_BadFormat);
+}
+
+TEST(DecodeHandleCreateTest, MissingFileWarnsAndDecodesSilence) {
+  const TkwTestSound sound = testutil::MakeRandomTkwSound(33, V3(), 2, 300);
+  const TkwHeaderValues header = TkwHeaderValues::FromV2Fields(sound.bytes.data() + 12, 3);
+  EXPECT_EQ(header.CodecVersion(), 3u);
+  const auto table = ParseTkwSectorTable(sound.bytes.data() + 28, header.entryCount);
+  testutil::TempDir dir;
+  testutil::MessageBoxCapture boxes;
+  auto handle = TkwDecodeHandle::Create(dir.file("gone.tkr").c_str(), 0, header, table, MakeTkwBlockDecoder(header),
+                                        kTkwOpenLoop);
+  const ReadResult r = Read(*handle, 1000);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.delivered, 1000u);
+  ASSERT_FALSE(boxes.messages().empty());
+  EXPECT_EQ(boxes.messages()[0].caption, "Debug");
 }
 
 } // namespace
