@@ -61,7 +61,6 @@ TKW_API int32_t TKW_CALL tkwDecodeSetSector(TkwDecodeHandle* handle, int32_t sec
 }
 
 TKW_API int32_t TKW_CALL tkwDecodeRead(TkwDecodeHandle* handle, int16_t* buffer, uint32_t frames, uint32_t* delivered) {
-  if (delivered != nullptr) *delivered = 0;
   if (handle == nullptr || buffer == nullptr) return TKW_ERR_NULL_ARGUMENT;
   try {
     uint32_t got = 0;
@@ -70,13 +69,13 @@ TKW_API int32_t TKW_CALL tkwDecodeRead(TkwDecodeHandle* handle, int16_t* buffer,
     return status;
   } catch (...) {
     // Only memory exhaustion gets here; the sound itself was checked at open.
+    if (delivered != nullptr) *delivered = 0;
     return TKW_ERR_BAD_FORMAT;
   }
 }
 
 TKW_API int32_t TKW_CALL tkwDecodeReadPulse(TkwDecodeHandle* handle, int16_t* buffer, uint32_t frames,
                                             uint32_t* delivered) {
-  if (delivered != nullptr) *delivered = 0;
   if (handle == nullptr || buffer == nullptr) return TKW_ERR_NULL_ARGUMENT;
   const uint32_t got = handle->ReadPulse(buffer, frames);
   if (delivered != nullptr) *delivered = got;

@@ -58,6 +58,14 @@ TEST_F(DecodeExportsTest, NullArgumentsAreRefused) {
   EXPECT_EQ(tkwDecodeReadPulse(nullptr, buffer, 4, &u32), TKW_ERR_NULL_ARGUMENT);
   EXPECT_EQ(tkwDecodeReadPulse(handle, nullptr, 4, &u32), TKW_ERR_NULL_ARGUMENT);
   EXPECT_EQ(tkwDecodeClose(nullptr), TKW_ERR_NULL_ARGUMENT);
+  // A refused call changes nothing.
+  u32 = 77;
+  EXPECT_EQ(tkwDecodeRead(handle, nullptr, 4, &u32), TKW_ERR_NULL_ARGUMENT);
+  EXPECT_EQ(tkwDecodeReadPulse(nullptr, buffer, 4, &u32), TKW_ERR_NULL_ARGUMENT);
+  EXPECT_EQ(u32, 77u);
+  out = reinterpret_cast<TkwDecodeHandle*>(&u32);
+  EXPECT_EQ(tkwDecodeOpen(&out, nullptr, 0), TKW_ERR_NULL_ARGUMENT);
+  EXPECT_EQ(out, reinterpret_cast<TkwDecodeHandle*>(&u32));
 }
 
 TEST_F(DecodeExportsTest, LengthFormatAndSectors) {
