@@ -133,7 +133,7 @@ TkrArchiveWriter::Outcome TkrArchiveWriter::Write(const std::string& archivePath
     std::memcpy(p, item.sound.IndexEntry(), 16);
     p += 16;
   }
-  std::memcpy(p, offsets.data(), offsets.size());
+  if (!offsets.empty()) std::memcpy(p, offsets.data(), offsets.size());
   p += offsets.size();
   if (!tables.empty()) std::memcpy(p, tables.data(), tables.size());
 

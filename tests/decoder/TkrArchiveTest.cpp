@@ -153,6 +153,7 @@ TEST_F(TkrArchiveRead, ThePasswordGatesOpening) {
   ASSERT_EQ(tkrDecodeOpenNaked(&index), TKW_OK);
   EXPECT_EQ(tkrDecodeAddTkr(index, locked.c_str(), nullptr), TKR_ERR_BAD_PASSWORD);
   EXPECT_EQ(tkrDecodeAddTkrPass(index, locked.c_str(), "secret", nullptr), TKW_OK);
+  tkrDecodeClose(index);
   EXPECT_EQ(tkrDecodeOpen(&index, open.c_str(), nullptr), TKW_OK);
   tkrDecodeClose(index);
 }
