@@ -51,18 +51,18 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::uint32_t length = argc == 3 ? static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10)) : 200000;
-  testutil::TkwFileSpec spec;
-  spec.codec = TkwCodecParams{};
-  spec.codec.offsetBits = 8;
-  spec.length = length;
-  spec.sampleRate = 44100;
-  spec.channels = 2;
+  testutil::TkwFileSpec layout;
+  layout.codec = TkwCodecParams{};
+  layout.codec.offsetBits = 8;
+  layout.length = length;
+  layout.sampleRate = 44100;
+  layout.channels = 2;
   for (std::uint32_t start = 0; start < length; start += kSector) {
     const auto frames = static_cast<std::int32_t>(std::min(length - start, kSector));
-    spec.chunks.push_back(testutil::EncodeTkwChunk(spec.codec, ToneBlocks(100, 20000, frames)));
-    spec.chunks.push_back(testutil::EncodeTkwChunk(spec.codec, ToneBlocks(152, 12000, frames)));
+    layout.chunks.push_back(testutil::EncodeTkwChunk(layout.codec, ToneBlocks(100, 20000, frames)));
+    layout.chunks.push_back(testutil::EncodeTkwChunk(layout.codec, ToneBlocks(152, 12000, frames)));
   }
-  const auto bytes = testutil::BuildTkwFile(spec);
+  const auto bytes = testutil::BuildTkwFile(layout);
   std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   out.close();

@@ -22,10 +22,10 @@ using Bytes = std::vector<std::uint8_t>;
 using Result = TkrListConverter::Result;
 
 TkwBytesSpec twoChunks() {
-  TkwBytesSpec spec;
-  spec.channels = 2;
-  spec.chunkSizes = {40, 24};
-  return spec;
+  TkwBytesSpec layout;
+  layout.channels = 2;
+  layout.chunkSizes = {40, 24};
+  return layout;
 }
 
 class TkrListConverterTest : public ::testing::Test {
@@ -92,10 +92,10 @@ TEST_F(TkrListConverterTest, PacksEverySoundInListOrder) {
 }
 
 TEST_F(TkrListConverterTest, OneSoundWithTwoEntriesHasItsDataAt60AndNoPasswordGivesTheMix) {
-  TkwBytesSpec spec;
-  spec.channels = 2;
-  spec.chunkSizes = {8, 16};
-  put("s.tkw", MakeTkwBytes(spec));
+  TkwBytesSpec layout;
+  layout.channels = 2;
+  layout.chunkSizes = {8, 16};
+  put("s.tkw", MakeTkwBytes(layout));
   list("1 s.tkw\n");
   ASSERT_EQ(convert(), Result::Written);
   const Bytes archive = testutil::ReadBytes(dir.file("list.tkr"));
@@ -244,10 +244,10 @@ TEST(TkrListConverterPaths, ArchiveNameReplacesTheExtension) {
 class TkrArchiveWriterTest : public TkrListConverterTest {
 protected:
   std::vector<TkrPackItem> items() {
-    TkwBytesSpec spec;
-    spec.channels = 2;
-    spec.chunkSizes = {100, 100};
-    put("a.tkw", MakeTkwBytes(spec));
+    TkwBytesSpec layout;
+    layout.channels = 2;
+    layout.chunkSizes = {100, 100};
+    put("a.tkw", MakeTkwBytes(layout));
     put("b.tkw", MakeTkwBytes({}));
     return {{1, TkwSoundFile::Inspect(dir.file("a.tkw"), 1)}, {2, TkwSoundFile::Inspect(dir.file("b.tkw"), 2)}};
   }

@@ -149,10 +149,10 @@ TEST_P(EndOfSoundTest, LoopFlagWrapsAndFillsEveryRequest) {
 }
 
 TEST_P(EndOfSoundTest, EmptySoundEndsAtOnceEvenWhenLooping) {
-  testutil::TkwFileSpec spec;
-  spec.length = 0;
+  testutil::TkwFileSpec layout;
+  layout.length = 0;
   TkwTestSound sound;
-  sound.bytes = testutil::BuildTkwFile(spec);
+  sound.bytes = testutil::BuildTkwFile(layout);
   SoundFile file(sound);
   for (std::uint32_t loop : {0u, kTkwOpenLoop}) {
     auto handle = file.Open(GetParam() | loop);
@@ -234,7 +234,7 @@ TEST(DecoderModesTest, SameFramesAndStatusesForAnyRequestSequence) {
 // values and a table as an archive keeps them, reads like the same .tkw file.
 TEST(DecodeHandleCreateTest, SoundInsideAnotherFileReadsLikeTheFile) {
   const TkwTestSound sound = testutil::MakeRandomTkwSound(31, V1(), 2, kSector + 50);
-  const std::uint32_t dataStart = testutil::TkwDataOffset(sound.spec);
+  const std::uint32_t dataStart = testutil::TkwDataOffset(sound.layout);
   // Anything may come before the data area.
   std::vector<std::uint8_t> container(1000 + sound.bytes.size() - dataStart, 0xA5);
   std::copy(sound.bytes.begin() + dataStart, sound.bytes.end(), container.begin() + 1000);

@@ -101,46 +101,46 @@ std::vector<std::uint8_t> EncodeTkwChunk(const TkwCodecParams& codec, const std:
 
 std::uint32_t TkwTableOffset(int version) { return version == 1 ? 32 : 28; }
 
-std::uint32_t TkwDataOffset(const TkwFileSpec& spec) {
-  return TkwTableOffset(spec.codec.version) + 8 * static_cast<std::uint32_t>(spec.chunks.size());
+std::uint32_t TkwDataOffset(const TkwFileSpec& layout) {
+  return TkwTableOffset(layout.codec.version) + 8 * static_cast<std::uint32_t>(layout.chunks.size());
 }
 
-std::vector<std::uint8_t> BuildTkwFile(const TkwFileSpec& spec) {
+std::vector<std::uint8_t> BuildTkwFile(const TkwFileSpec& layout) {
   std::uint32_t dataSize = 0;
-  for (const auto& chunk : spec.chunks)
+  for (const auto& chunk : layout.chunks)
     dataSize += static_cast<std::uint32_t>(chunk.size());
-  const std::uint32_t total = TkwDataOffset(spec) + dataSize;
-  const std::uint32_t entries = spec.entryCount.value_or(spec.channels * SectorCount(spec.length));
-  const std::uint32_t declared = spec.declaredSize.value_or(total);
+  const std::uint32_t total = TkwDataOffset(layout) + dataSize;
+  const std::uint32_t entries = layout.entryCount.value_or(layout.channels * SectorCount(layout.length));
+  const std::uint32_t declared = layout.declaredSize.value_or(total);
 
   std::vector<std::uint8_t> out;
-  const TkwCodecParams& c = spec.codec;
+  const TkwCodecParams& c = layout.codec;
   if (c.version == 1) {
     PutBytes(out, {'T', 'k', 'w', '@'});
     Put32(out, declared);
-    Put32(out, spec.length);
-    Put32(out, spec.sampleRate);
+    Put32(out, layout.length);
+    Put32(out, layout.sampleRate);
     Put32(out, entries);
     Put16(out, c.contrastLimit);
     Put16(out, c.brightnessLimit);
-    PutBytes(out, {spec.channels, c.contrastBits, c.brightnessBits, c.offsetBits});
-    Put32(out, spec.formatWord.value_or(1));
+    PutBytes(out, {layout.channels, c.contrastBits, c.brightnessBits, c.offsetBits});
+    Put32(out, layout.formatWord.value_or(1));
   } else {
     PutBytes(out, {'T', 'k', 'w', '$'});
     Put32(out, declared);
-    Put32(out, spec.formatWord.value_or(c.version == 3 ? 3 : 2));
-    Put32(out, spec.length);
-    Put32(out, spec.sampleRate);
+    Put32(out, layout.formatWord.value_or(c.version == 3 ? 3 : 2));
+    Put32(out, layout.length);
+    Put32(out, layout.sampleRate);
     Put32(out, entries);
-    PutBytes(out, {spec.channels, c.offsetBits, 0, 0});
+    PutBytes(out, {layout.channels, c.offsetBits, 0, 0});
   }
   std::uint32_t offset = 0;
-  for (const auto& chunk : spec.chunks) {
+  for (const auto& chunk : layout.chunks) {
     Put32(out, offset);
     Put32(out, static_cast<std::uint32_t>(chunk.size()));
     offset += static_cast<std::uint32_t>(chunk.size());
   }
-  for (const auto& chunk : spec.chunks)
+  for (const auto& chunk : layout.chunks)
     out.insert(out.end(), chunk.begin(), chunk.end());
   return out;
 }
@@ -207,23 +207,23 @@ TkwTestSound MakeRandomTkwSound(std::uint32_t seed, const TkwCodecParams& codec,
                                 std::uint32_t length, std::uint32_t sampleRate) {
   std::mt19937 rng(seed);
   TkwTestSound sound;
-  sound.spec.codec = codec;
-  sound.spec.length = length;
-  sound.spec.sampleRate = sampleRate;
-  sound.spec.channels = channels;
+  sound.layout.codec = codec;
+  sound.layout.length = length;
+  sound.layout.sampleRate = sampleRate;
+  sound.layout.channels = channels;
   sound.pcm.assign(std::size_t{length} * channels, 0);
   const std::uint32_t sectors = SectorCount(length);
   for (std::uint32_t s = 0; s < sectors; ++s) {
     const auto frames = static_cast<std::int32_t>(std::min<std::uint32_t>(length - s * kSector, kSector));
     for (std::uint8_t c = 0; c < channels; ++c) {
       const auto blocks = RandomTkwBlocks(rng, codec, frames);
-      sound.spec.chunks.push_back(EncodeTkwChunk(codec, blocks));
+      sound.layout.chunks.push_back(EncodeTkwChunk(codec, blocks));
       const auto samples = TkwModelSamples(codec, blocks, frames);
       for (std::int32_t i = 0; i < frames; ++i)
         sound.pcm[(std::size_t{s} * kSector + static_cast<std::size_t>(i)) * channels + c] = samples[i];
     }
   }
-  sound.bytes = BuildTkwFile(sound.spec);
+  sound.bytes = BuildTkwFile(sound.layout);
   return sound;
 }
 
