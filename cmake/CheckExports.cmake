@@ -22,7 +22,11 @@ if(TOOL MATCHES "objdump")
   set(exported "")
   foreach(entry IN LISTS entries)
     string(REGEX REPLACE "\\[[ 0-9]+\\] " "" name "${entry}")
-    list(APPEND exported ${name})
+    # i686 keeps the stdcall-decorated names (name@bytes) as aliases of the
+    # plain ones for its import library; the plain names are what must match.
+    if(NOT name MATCHES "@[0-9]+$")
+      list(APPEND exported ${name})
+    endif()
   endforeach()
 else()
   execute_process(COMMAND ${TOOL} -D --defined-only ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
