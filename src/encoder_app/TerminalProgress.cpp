@@ -11,6 +11,7 @@ constexpr int kDefaultColumns = 80;
 constexpr std::size_t kWideBar = 30;
 constexpr std::size_t kNarrowBar = 10;
 constexpr std::size_t kShortestName = 12;
+constexpr std::size_t kShortestBar = 5;
 
 } // namespace
 
@@ -19,16 +20,22 @@ std::string TerminalProgress::Line(int percent, const std::string& remaining, co
   char number[8];
   std::snprintf(number, sizeof number, "%3d%%", std::clamp(percent, 0, 100));
   const std::string time = " 残り " + remaining;
-  // The name gets what the bar leaves; a narrow terminal gets a shorter bar.
+  // The name gets what the bar leaves; a narrow terminal gets a shorter bar,
+  // or none, before the time is cut.
   const std::size_t fixed = cli::DisplayWidth(number) + 3 + cli::DisplayWidth(time) + 2;
   std::size_t barWidth = kWideBar;
-  if (fixed + barWidth + kShortestName > room)
-    barWidth = room > fixed + kShortestName + kNarrowBar ? room - fixed - kShortestName : kNarrowBar;
-  const std::size_t filled = static_cast<std::size_t>(std::clamp(percent, 0, 100)) * barWidth / 100;
-  std::string line =
-      std::string(number) + " [" + std::string(filled, '#') + std::string(barWidth - filled, '-') + "]" + time;
+  if (fixed + barWidth + kShortestName > room) {
+    const std::size_t spare = room > fixed ? room - fixed : 0;
+    barWidth = spare > kShortestName + kNarrowBar ? spare - kShortestName : std::min(spare, kNarrowBar);
+  }
+  std::string line = number;
+  if (barWidth >= kShortestBar) {
+    const std::size_t filled = static_cast<std::size_t>(std::clamp(percent, 0, 100)) * barWidth / 100;
+    line += " [" + std::string(filled, '#') + std::string(barWidth - filled, '-') + "]";
+  }
+  line += time;
   const std::size_t used = cli::DisplayWidth(line) + 2;
-  if (used < room) line += "  " + cli::FitEnd(file, room - used);
+  if (used + 8 <= room) line += "  " + cli::FitEnd(file, room - used);
   return cli::FitStart(line, room);
 }
 
