@@ -53,7 +53,7 @@ bool OutputFile::Open() {
   case Kind::Direct: file_ = std::fopen(path_.c_str(), "wb"); break;
   case Kind::Regular: file_ = std::fopen(PartialPath(path_).c_str(), "wb"); break;
   }
-  if (!file_) return Fail(kind_ == Kind::Regular ? "cannot create " + PartialPath(path_) : "cannot open", errno);
+  if (!file_) return Fail(kind_ == Kind::Regular ? "cannot be created" : "cannot be opened", errno);
   return true;
 }
 
