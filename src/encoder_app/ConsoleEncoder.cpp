@@ -67,7 +67,7 @@ int ConsoleEncoder::Run() {
       return cli::kExitFileFailed;
     }
     if (std::string problem = FolderWriteProblem(folder); !problem.empty()) {
-      reporter_.Error(folder, problem);
+      reporter_.Error(folder, "cannot write there: " + problem);
       return cli::kExitFileFailed;
     }
   }
@@ -156,7 +156,7 @@ void ConsoleEncoder::EncodeToFile(EncodeDriver& driver, const std::string& wave,
       return;
     }
     if (std::string problem = OutputProblem(target); !problem.empty()) {
-      Fail(target, problem);
+      Fail(Shown(wave), problem);
       return;
     }
     driver.EncodeWithVersion(wave, target);
@@ -269,7 +269,6 @@ void ConsoleEncoder::CloseFile() {
   for (const std::string& line : file.held)
     EncodeProgress::WriteLog(outputSide ? kCannotWrite : line.c_str());
   if (reason.empty()) reason = file.held.empty() ? "could not be encoded" : cli::Reporter::OneLine(file.held.front());
-  if (outputSide) reason = Shown(file.output) + ": " + reason;
   Fail(Shown(file.wave), reason);
 }
 

@@ -108,7 +108,7 @@ std::string FolderWriteProblem(const std::string& folder) {
       std::filesystem::path(folder) / (".tkwEncoder-" + std::to_string(random()) + ".tmp");
   errno = 0;
   std::FILE* file = std::fopen(probe.string().c_str(), "wb");
-  if (!file) return "cannot write there: " + cli::ErrorText(errno);
+  if (!file) return cli::ErrorText(errno);
   std::fclose(file);
   std::filesystem::remove(probe, error);
   return {};
@@ -118,8 +118,14 @@ std::string OutputProblem(const std::string& outputPath) {
   // The unfinished file carries a suffix until it is complete.
   const std::size_t written = cli::OutputFile::PartialPath(outputPath).size();
   if (written >= RString::kCapacity)
-    return TooLong("the output path", outputPath.size(), RString::kCapacity - 1 - (written - outputPath.size()));
+    return TooLong("the output path " + outputPath, outputPath.size(),
+                   RString::kCapacity - 1 - (written - outputPath.size()));
   const std::filesystem::path parent = std::filesystem::path(outputPath).parent_path();
-  std::string problem = FolderWriteProblem(parent.empty() ? "." : parent.string());
-  return problem.empty() ? problem : parent.string() + ": " + problem;
+  const std::string folder = parent.empty() ? "." : parent.string();
+  std::error_code error;
+  if (std::filesystem::exists(folder, error) && !std::filesystem::is_directory(folder, error))
+    return "cannot write " + outputPath + ": " + folder + " is not a folder";
+  if (std::string problem = FolderWriteProblem(folder); !problem.empty())
+    return "cannot write " + outputPath + ": " + (problem == "no such folder" ? "no folder " + folder : problem);
+  return {};
 }
