@@ -13,6 +13,7 @@ struct Character {
   std::size_t width = 1;
 };
 
+#ifndef _WIN32
 bool InRanges(std::uint32_t c, const std::uint32_t (*ranges)[2], std::size_t count) {
   for (std::size_t i = 0; i < count; ++i)
     if (c >= ranges[i][0] && c <= ranges[i][1]) return true;
@@ -33,6 +34,7 @@ std::size_t CodePointWidth(std::uint32_t c) {
   if (InRanges(c, kWide, std::size(kWide))) return 2;
   return 1;
 }
+#endif
 
 std::vector<Character> Characters(std::string_view text) {
   std::vector<Character> characters;
