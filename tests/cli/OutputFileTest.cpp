@@ -1,12 +1,10 @@
 #include "cli/OutputFile.h"
+#include "testutil/NamedPipe.h"
 #include "testutil/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <thread>
 
 #if !defined(_WIN32)
 #include <sys/stat.h>
@@ -55,13 +53,9 @@ TEST(OutputFile, ARegularFileAppearsOnlyWhenComplete) {
 // them with a regular file.
 TEST(OutputFile, DevicesAndPipesAreWrittenDirectlyAndStayWhatTheyAre) {
   testutil::TempDir dir;
-  const std::string fifo = dir.file("pipe");
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  std::string received;
-  std::thread reader([&] {
-    std::ifstream in(fifo, std::ios::binary);
-    received.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  });
+  testutil::NamedPipe pipe(dir.file("pipe"));
+  ASSERT_TRUE(pipe.ok());
+  const std::string& fifo = pipe.path();
   {
     cli::OutputFile out(fifo);
     EXPECT_EQ(out.kind(), cli::OutputFile::Kind::Direct);
@@ -69,8 +63,7 @@ TEST(OutputFile, DevicesAndPipesAreWrittenDirectlyAndStayWhatTheyAre) {
     ASSERT_TRUE(Put(out, "through the pipe"));
     ASSERT_TRUE(out.Commit()) << out.error();
   }
-  reader.join();
-  EXPECT_EQ(received, "through the pipe");
+  EXPECT_EQ(pipe.Received(), "through the pipe");
   EXPECT_TRUE(std::filesystem::is_fifo(fifo));
   EXPECT_FALSE(testutil::FileExists(cli::OutputFile::PartialPath(fifo)));
 

@@ -1,5 +1,6 @@
 // tkwdec as a user runs it: the same wave to a file, to standard output and
 // to a pipe; special files stay what they are; statuses and messages.
+#include "testutil/NamedPipe.h"
 #include "testutil/TempDir.h"
 #include "testutil/TkwTestWriter.h"
 
@@ -7,13 +8,10 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
-#include <thread>
 
 namespace {
 
@@ -51,17 +49,11 @@ TEST_F(TkwdecProgram, StandardOutputAndPipesGetTheSameWaveAsAFile) {
   EXPECT_EQ(out(), wave);
   EXPECT_NE(errors().find("decoded 3000 frames"), std::string::npos); // information moves to standard error
 
-  const std::string fifo = dir.file("pipe");
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  std::string received;
-  std::thread reader([&] {
-    std::ifstream in(fifo, std::ios::binary);
-    received.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  });
+  testutil::NamedPipe pipe(dir.file("pipe"));
+  ASSERT_TRUE(pipe.ok());
   EXPECT_EQ(run("-q s.tkw pipe"), 0) << errors();
-  reader.join();
-  EXPECT_EQ(received, wave);
-  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+  EXPECT_EQ(pipe.Received(), wave);
+  EXPECT_TRUE(std::filesystem::is_fifo(pipe.path()));
   EXPECT_EQ(out(), ""); // quiet
 }
 
