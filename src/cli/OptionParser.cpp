@@ -339,8 +339,8 @@ std::string OptionParser::HelpText() const {
 std::string OptionParser::VersionText() const { return program_ + " (tkw) " + ProjectVersion() + "\n"; }
 
 int OptionParser::UsageError(const std::string& message) const {
-  std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", program_.c_str(), message.c_str(),
-               program_.c_str());
+  std::fprintf(stderr, "%s: %s\nUsage: %s %s\nTry '%s --help' for more information.\n", program_.c_str(),
+               message.c_str(), program_.c_str(), usage_.c_str(), program_.c_str());
   return kExitUsage;
 }
 

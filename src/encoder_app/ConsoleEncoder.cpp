@@ -204,6 +204,8 @@ bool ConsoleEncoder::SpoolStandardInput(const std::string& path) {
       break;
     }
   }
+  // Ctrl-C while waiting for input stops the run; it is no read error.
+  if (plat::interruptRequested()) ok = false;
   if (ok && std::ferror(stdin)) {
     Fail("standard input", "read failed: " + cli::ErrorText(errno));
     ok = false;
