@@ -28,6 +28,19 @@ void logWriteFailure(TkrArchiveWriter::Failure failure, const std::string& archi
   }
 }
 
+// A line that cannot be read is not a missing file.
+void logBadLine(const std::vector<TkrListEntry>& entries, std::int32_t line) {
+  for (const TkrListEntry& entry : entries) {
+    if (entry.line != line || !entry.malformed) continue;
+    if (!entry.name.empty())
+      WriteLog("%d行目に不正な記述があります(番号が32ビットの範囲を超えています)\n処理を中断します。", line);
+    else
+      WriteLog("%d行目に不正な記述があります(行が長すぎるか、NUL文字を含んでいます)\n処理を中断します。", line);
+    return;
+  }
+  WriteLog("%d行目に不正な記述があります(ファイルが存在しません)\n処理を中断します。", line);
+}
+
 void throwOverlaps(const std::vector<TkrListEntry>& entries) {
   std::unordered_map<std::uint32_t, std::int32_t> seen;
   seen.reserve(entries.size());
@@ -112,7 +125,7 @@ TkrListConverter::Result TkrListConverter::ConvertLongPath(const std::string& li
     }
     logWriteFailure(writer.LastFailure(), archivePath);
   } catch (const PC_BadFormat& error) {
-    WriteLog("%d行目に不正な記述があります(ファイルが存在しません)\n処理を中断します。", error.line);
+    logBadLine(entries, error.line);
   } catch (const PC_OverlapNumber& error) {
     WriteLog("%d行目に、重なった番号が割り振られています", error.line);
   } catch (const PC_NotTkwFile& error) {

@@ -8,6 +8,7 @@
 #include "encoder/ErrorNotice.h"
 #include "encoder/TkwWriter.h"
 
+#include <cstdint>
 #include <string>
 
 class EncodeDriver {
@@ -16,6 +17,10 @@ public:
     int encoded = 0;
     int skipped = 0; // outputs that already existed
     int failed = 0;  // inputs that could not be encoded
+    // Of the encoded files: their sizes and the length of their sound.
+    std::uint64_t inputBytes = 0;
+    std::uint64_t outputBytes = 0;
+    double audioSeconds = 0;
   };
 
   EncodeDriver(const EncoderSettings& settings, EncoderCallbacks& callbacks);

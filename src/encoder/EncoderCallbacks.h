@@ -13,6 +13,8 @@ public:
   // total: samples of the file over all channels; done: samples finished.
   virtual void OnProgress(std::uint64_t total, std::uint64_t done) = 0;
   virtual void OnFileEnd(std::uint64_t inputSize, std::uint64_t outputSize) = 0;
+  // A file that could not be encoded, with the reason.
+  virtual void OnFileFailed(const char* /*wavePath*/, const char* /*reason*/) {}
   // One message line; by default it goes to the process's log (Log.txt and
   // whatever shows the log).
   virtual void WriteLog(const char* line);

@@ -2,128 +2,128 @@
 
 #include "platform/Files.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <functional>
-#include <map>
 
 namespace {
 
-// Unsigned decimal digits only, as the settings dialog reads its fields.
-bool ParseNumber(const std::string& text, std::int32_t& value) {
-  if (text.empty() || text.size() > 10) return false;
-  std::int64_t number = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    number = number * 10 + (c - '0');
-  }
-  if (number > INT32_MAX) return false;
-  value = static_cast<std::int32_t>(number);
-  return true;
+constexpr const char* kUsage = "[options] INPUT... [OUTPUT]";
+constexpr const char* kSummary =
+    "Encodes 16-bit PCM wave files (mono or stereo) into .tkw files. Each INPUT is a .wav file, a folder "
+    "whose .wav files are all encoded (with its sub-folders unless --no-subfolders), or - for a wave stream "
+    "on standard input. The outputs go to the folder given last (it must exist), to --output-folder, or to "
+    "the WritePath of TkwEncoder.ini (the current directory); OUTPUT may also be the .tkw file of a single "
+    "input, or - for standard output. Options override TkwEncoder.ini (in the current directory) for this "
+    "run; the defaults shown are the values in effect.";
+constexpr const char* kNotes = "Examples:\n"
+                               "  tkwEncoder song.wav                    song.tkw in the WritePath folder\n"
+                               "  tkwEncoder -c 1 a.wav b.wav out/       two files into out/\n"
+                               "  tkwEncoder waves/ out/                 a folder tree into out/\n"
+                               "  tkwEncoder -o voice.tkw take3.wav      one file under a name of its own\n"
+                               "  sox in.flac -t wav - | tkwEncoder - out.tkw\n"
+                               "\n"
+                               "An existing .tkw file is skipped unless --overwrite is given. Ctrl-C stops after\n"
+                               "the current block: finished files stay, the unfinished one is removed. Log lines go\n"
+                               "to standard output (to standard error when the sound goes to standard output),\n"
+                               "errors to standard error, each naming the file and the reason.";
+
+bool EndsWithSeparator(const std::string& path) {
+  return !path.empty() && (path.back() == '/' || path.back() == plat::kPathSeparator);
+}
+
+// Full paths, as the window programs keep them in the ini file.
+std::string FullPath(const std::string& path) {
+  if (path == "-") return path;
+  std::string out;
+  return plat::fullPathName(path.c_str(), out) ? out : path;
 }
 
 } // namespace
 
-const char* UsageText() {
-  return "Usage: tkwEncoder [options] INPUT [OUTPUT_FOLDER]\n"
-         "Encodes 16-bit PCM wave files (mono or stereo) into .tkw files.\n"
-         "INPUT is a .wav file, or a folder whose .wav files are all encoded.\n"
-         "OUTPUT_FOLDER must exist; it defaults to the WritePath of TkwEncoder.ini\n"
-         "(the current directory).\n"
-         "\n"
-         "Options override TkwEncoder.ini (in the current directory) for this run:\n"
-         "  -c, --codec N            codec version 1, 2 or 3            (EncodeVersion)\n"
-         "  -t, --tolerance N        error tolerance in sample units   (MaxError2)\n"
-         "  -d, --distance-bits N    distance field width, 10 to 13    (DestBits)\n"
-         "      --min-blocks, --no-min-blocks\n"
-         "                           use the smallest blocks or not    (bEncodeMinBits)\n"
-         "  -r, --subfolders, --no-subfolders\n"
-         "                           walk sub-folders of a folder      (bSearchSub)\n"
-         "  -f, --overwrite, --no-overwrite\n"
-         "                           encode again when the .tkw exists (bRemake)\n"
-         "      --log, --no-log      write Log.txt in the current directory (bMakeLog)\n"
-         "      --contrast-max N     version 1 contrast limit, 1 to 65535   (MaxContrast)\n"
-         "      --brightness-max N   version 1 brightness limit, 1 to 65535 (MaxBrightness)\n"
-         "      --contrast-bits N    version 1 contrast code width         (ContrastBits)\n"
-         "      --brightness-bits N  version 1 brightness code width       (BrightnessBits)\n"
-         "      --save               keep these settings in TkwEncoder.ini\n"
-         "  -q, --quiet              no progress line\n"
-         "  -h, --help               this text\n"
-         "\n"
-         "Ctrl-C stops after the current block: finished files stay, the unfinished\n"
-         "one is removed.\n"
-         "Exit status: 0 every file encoded or skipped, 1 a file could not be encoded,\n"
-         "2 unusable arguments or settings, 130 stopped.\n";
+bool HasTkwExtension(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string end = path.substr(path.size() - 4);
+  std::transform(end.begin(), end.end(), end.begin(),
+                 [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+  return end == ".tkw";
 }
 
-CommandLine ParseCommandLine(const std::vector<std::string>& arguments, EncoderSettings& settings) {
-  CommandLine result;
-  const std::map<std::string, std::int32_t*> numbers = {
-      {"-c", &settings.EncodeVersion},
-      {"--codec", &settings.EncodeVersion},
-      {"-t", &settings.MaxError2},
-      {"--tolerance", &settings.MaxError2},
-      {"-d", &settings.DestBits},
-      {"--distance-bits", &settings.DestBits},
-      {"--contrast-max", &settings.MaxContrast},
-      {"--brightness-max", &settings.MaxBrightness},
-      {"--contrast-bits", &settings.ContrastBits},
-      {"--brightness-bits", &settings.BrightnessBits},
-  };
-  const std::map<std::string, std::pair<std::int32_t*, std::int32_t>> switches = {
-      {"--min-blocks", {&settings.bEncodeMinBits, 1}},
-      {"--no-min-blocks", {&settings.bEncodeMinBits, 0}},
-      {"-r", {&settings.bSearchSub, 1}},
-      {"--subfolders", {&settings.bSearchSub, 1}},
-      {"--no-subfolders", {&settings.bSearchSub, 0}},
-      {"-f", {&settings.bRemake, 1}},
-      {"--overwrite", {&settings.bRemake, 1}},
-      {"--no-overwrite", {&settings.bRemake, 0}},
-      {"--log", {&settings.bMakeLog, 1}},
-      {"--no-log", {&settings.bMakeLog, 0}},
-  };
-  std::vector<std::string> positional;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    std::string arg = arguments[i];
-    std::string value;
-    bool hasValue = false;
-    if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
-      value = arg.substr(arg.find('=') + 1);
-      arg = arg.substr(0, arg.find('='));
-      hasValue = true;
-    }
-    if (arg == "-h" || arg == "--help") {
-      result.help = true;
-    } else if (arg == "--save") {
-      result.save = true;
-    } else if (arg == "-q" || arg == "--quiet") {
-      result.quiet = true;
-    } else if (auto n = numbers.find(arg); n != numbers.end()) {
-      if (!hasValue) {
-        if (i + 1 >= arguments.size()) return result.error = arg + " needs a number", result;
-        value = arguments[++i];
-      }
-      if (!ParseNumber(value, *n->second)) return result.error = arg + ": not a number: " + value, result;
-    } else if (auto s = switches.find(arg); s != switches.end() && !hasValue) {
-      *s->second.first = s->second.second;
-    } else if (arg == "--") {
-      positional.insert(positional.end(), arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1, arguments.end());
-      break;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return result.error = "unknown option " + arguments[i], result;
-    } else {
-      positional.push_back(arg);
+EncoderCommandLine::EncoderCommandLine(EncoderSettings& settings) : parser_("tkwEncoder", kUsage, kSummary) {
+  parser_.Section("Output:")
+      .Text('o', "output", "FILE", "the .tkw file of a single input; - writes it to standard output",
+            command_.outputFile)
+      .Text('O', "output-folder", "FOLDER", "the folder the outputs go to (it must exist)", command_.outputFolder,
+            "the WritePath of TkwEncoder.ini")
+      .Toggle('f', "overwrite", "encode again when the .tkw file exists (bRemake)", settings.bRemake)
+      .Toggle('r', "subfolders", "walk the sub-folders of a folder, into sub-folders of the output (bSearchSub)",
+              settings.bSearchSub)
+      .Toggle(0, "log", "write Log.txt in the current directory (bMakeLog)", settings.bMakeLog);
+  parser_.Section("Encoding:")
+      .Number('c', "codec", "N", "codec version, 1 to 3 (EncodeVersion)", settings.EncodeVersion, 1, 3)
+      .Number('t', "tolerance", "N", "error tolerance in sample units (MaxError2)", settings.MaxError2, 0, INT32_MAX)
+      .Number('d', "distance-bits", "N", "width of the distance field (DestBits)", settings.DestBits, 10, 13)
+      .Toggle(0, "min-blocks", "also try the smallest blocks (bEncodeMinBits)", settings.bEncodeMinBits)
+      .Number(0, "contrast-max", "N", "version 1: contrast limit (MaxContrast)", settings.MaxContrast, 1, 65535)
+      .Number(0, "brightness-max", "N", "version 1: brightness limit (MaxBrightness)", settings.MaxBrightness, 1, 65535)
+      .Number(0, "contrast-bits", "N", "version 1: contrast code width (ContrastBits)", settings.ContrastBits, 1, 16)
+      .Number(0, "brightness-bits", "N", "version 1: brightness code width (BrightnessBits)", settings.BrightnessBits,
+              1, 16)
+      .Value(
+          'j', "threads", "N", "encoding threads; 0 uses every core",
+          [this](const std::string& value) -> std::string {
+            if (value.empty() || value.size() > 4 ||
+                !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }))
+              return "'" + value + "' is not a number";
+            command_.threads = std::stoi(value);
+            command_.threadsGiven = true;
+            return {};
+          },
+          "0")
+      .Switch(0, "save", "keep these settings in TkwEncoder.ini", command_.save);
+  parser_.SetNotes(kNotes);
+  parser_.SetExitStatuses({{0, "every input was encoded or skipped"},
+                           {1, "some input could not be encoded (each is named on standard error)"},
+                           {2, "the command line or the settings cannot be used"},
+                           {130, "stopped by Ctrl-C"}});
+}
+
+cli::OptionParser::Result EncoderCommandLine::Parse(const std::vector<std::string>& arguments) {
+  error_.clear();
+  const cli::OptionParser::Result result = parser_.Parse(arguments);
+  if (result != cli::OptionParser::Result::Run) return result;
+  error_ = SortOperands(parser_.Operands());
+  return error_.empty() ? result : cli::OptionParser::Result::Error;
+}
+
+std::string EncoderCommandLine::SortOperands(const std::vector<std::string>& operands) {
+  std::vector<std::string> inputs = operands;
+  if (inputs.empty()) return "no input given (a .wav file, a folder, or - for standard input)";
+  const bool outputOption = !command_.outputFile.empty();
+  if (!outputOption && inputs.size() >= 2) {
+    const std::string& last = inputs.back();
+    if (inputs.size() == 2 && (last == "-" || (HasTkwExtension(last) && !plat::isDirectory(last.c_str())))) {
+      command_.outputFile = last;
+      inputs.pop_back();
+    } else if (last != "-" && (EndsWithSeparator(last) || plat::isDirectory(last.c_str()))) {
+      if (!command_.outputFolder.empty()) return "two output folders: " + command_.outputFolder + " and " + last;
+      command_.outputFolder = last;
+      inputs.pop_back();
     }
   }
-  if (result.help) return result;
-  if (positional.empty()) return result.error = "no input file or folder given", result;
-  if (positional.size() > 2) return result.error = "too many arguments", result;
-  // Full paths, as the window programs keep them in the ini file.
-  auto full = [](const std::string& path) {
-    std::string out;
-    return plat::fullPathName(path.c_str(), out) ? out : path;
-  };
-  settings.readPath = full(positional[0]);
-  if (positional.size() == 2) settings.writePath = full(positional[1]);
-  settings.bBurst = plat::isDirectory(settings.readPath.c_str()) ? 1 : 0;
-  return result;
+  if (std::count(inputs.begin(), inputs.end(), "-") > 1) return "standard input (-) can be read only once";
+  if (!command_.outputFile.empty()) {
+    if (outputOption && !command_.outputFolder.empty()) return "--output and --output-folder cannot be used together";
+    if (inputs.size() != 1)
+      return "--output names the .tkw file of one input, but " + std::to_string(inputs.size()) + " are given";
+    if (plat::isDirectory(inputs[0].c_str()))
+      return "--output names a .tkw file, but " + inputs[0] + " is a folder (use --output-folder)";
+  } else if (std::find(inputs.begin(), inputs.end(), "-") != inputs.end()) {
+    return "a wave stream on standard input needs an output file: -o FILE, or -o - for standard output";
+  }
+  command_.inputs.clear();
+  for (const std::string& input : inputs)
+    command_.inputs.push_back(FullPath(input));
+  if (!command_.outputFolder.empty()) command_.outputFolder = FullPath(command_.outputFolder);
+  if (!command_.outputFile.empty()) command_.outputFile = FullPath(command_.outputFile);
+  return "";
 }

@@ -9,7 +9,8 @@ EncodeProgress::EncodeProgress(ProgressView& view, const StopSignal& stop, Clock
 
 void EncodeProgress::OnFileStart(const char* wavePath, const char* outputPath) {
   view_.ShowFiles(wavePath, outputPath);
-  view_.ShowPercent(0);
+  // The previous file's "0秒" would stand until the first update a second later.
+  view_.ShowProgress(0, "--秒");
   fileStart_ = lastUpdate_ = clock_();
   WriteLog(CreatingLine(outputPath).c_str());
 }
@@ -19,8 +20,7 @@ void EncodeProgress::OnProgress(std::uint64_t total, std::uint64_t done) {
   const std::uint32_t now = clock_();
   // Unsigned differences stay right across the tick count's wrap.
   if (now - lastUpdate_ < kUpdateIntervalMs) return;
-  view_.ShowPercent(ProgressPercent(total, done));
-  view_.ShowRemaining(RemainingTimeText(total, done, now - fileStart_));
+  view_.ShowProgress(ProgressPercent(total, done), RemainingTimeText(total, done, now - fileStart_));
   lastUpdate_ = now;
 }
 
@@ -29,6 +29,5 @@ void EncodeProgress::OnFileEnd(std::uint64_t inputSize, std::uint64_t outputSize
   WriteLog(ElapsedLine(elapsedSeconds).c_str());
   WriteLog(RatioLine(inputSize, outputSize).c_str());
   WriteLog(" ");
-  view_.ShowPercent(100);
-  view_.ShowRemaining("0秒");
+  view_.ShowProgress(100, "0秒");
 }

@@ -15,8 +15,8 @@ class ProgressView {
 public:
   virtual ~ProgressView() = default;
   virtual void ShowFiles(const char* wavePath, const char* outputPath) = 0;
-  virtual void ShowPercent(int percent) = 0;
-  virtual void ShowRemaining(const std::string& text) = 0;
+  // The bar and the remaining-time text of one update, shown together.
+  virtual void ShowProgress(int percent, const std::string& remaining) = 0;
 };
 
 class EncodeProgress : public EncoderCallbacks {

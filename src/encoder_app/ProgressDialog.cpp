@@ -102,12 +102,11 @@ void ProgressDialog::ShowFiles(const char* wavePath, const char* outputPath) {
   });
 }
 
-void ProgressDialog::ShowPercent(int percent) {
-  view_->Post([this, percent] { view_->SetProgress(IDC_PROGRESS_BAR, percent); });
-}
-
-void ProgressDialog::ShowRemaining(const std::string& text) {
-  view_->Post([this, text] { view_->SetText(IDC_REMAINING, text); });
+void ProgressDialog::ShowProgress(int percent, const std::string& remaining) {
+  view_->Post([this, percent, remaining] {
+    view_->SetProgress(IDC_PROGRESS_BAR, percent);
+    view_->SetText(IDC_REMAINING, remaining);
+  });
 }
 
 void ProgressDialog::AppendLogLine(const char* line) {

@@ -35,8 +35,7 @@ private:
   void Work();
   void StopWorker();
   void ShowFiles(const char* wavePath, const char* outputPath) override;
-  void ShowPercent(int percent) override;
-  void ShowRemaining(const std::string& text) override;
+  void ShowProgress(int percent, const std::string& remaining) override;
   void AppendLogLine(const char* line) override;
 
   const EncoderSettings& settings_;

@@ -1,73 +1,53 @@
 // tkwEncoder on Linux: the encoder engine behind a command line.
-#include "encoder/EncodeDriver.h"
+#include "cli/ExitStatus.h"
+#include "cli/Reporter.h"
 #include "encoder_app/CommandLine.h"
+#include "encoder_app/ConsoleEncoder.h"
 #include "encoder_app/SettingsFile.h"
-#include "encoder_app/StartCheck.h"
 #include "encoder_app/TerminalProgress.h"
 #include "platform/Console.h"
-#include "support/Exceptions.h"
 #include "support/LogWriter.h"
 
-#include <cstdio>
-
-namespace {
-
-// Ctrl-C reaches the engine as a stop request at its next block.
-class ConsoleProgress : public EncodeProgress {
-public:
-  ConsoleProgress(ProgressView& view, StopSignal& stop) : EncodeProgress(view, stop), stop_(stop) {}
-  void OnProgress(std::uint64_t total, std::uint64_t done) override {
-    if (plat::interruptRequested()) stop_.Request();
-    EncodeProgress::OnProgress(total, done);
-  }
-
-private:
-  StopSignal& stop_;
-};
-
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "tkwEncoder: %s\n", message.c_str());
-  return 2;
-}
-
-} // namespace
+#include <chrono>
 
 int main(int argc, char** argv) {
   const std::string iniPath = DefaultSettingsPath();
   EncoderSettings settings = LoadSettings(iniPath);
-  const CommandLine command = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), settings);
-  if (command.help) {
-    std::fputs(UsageText(), stdout);
-    return 0;
-  }
-  if (!command.error.empty()) return Fail(command.error + " (see --help)");
-  if (std::string problem = SettingsProblem(settings); !problem.empty()) return Fail(problem);
-  if (std::string problem = StartProblem(settings); !problem.empty()) return Fail(problem);
-  if (command.save && !SaveSettings(settings, iniPath)) return Fail("cannot write " + iniPath);
+  EncoderCommandLine commandLine(settings);
+  const auto parsed = commandLine.Parse(std::vector<std::string>(argv + 1, argv + argc));
+  if (parsed == cli::OptionParser::Result::Error) return commandLine.parser().UsageError(commandLine.error());
+  if (parsed != cli::OptionParser::Result::Run) return commandLine.parser().Finish(parsed);
+  const EncoderCommand& command = commandLine.command();
 
-  TerminalProgress view(!command.quiet && plat::isErrorStreamTerminal());
+  cli::Reporter reporter("tkwEncoder");
+  reporter.SetVerbosity(commandLine.parser().verbosity());
+  reporter.SetDataOnStandardOutput(command.outputFile == "-");
+
+  if (command.save) {
+    EncoderSettings saved = settings;
+    if (command.inputs.size() == 1 && command.inputs[0] != "-") saved.readPath = command.inputs[0];
+    if (!command.outputFolder.empty()) saved.writePath = command.outputFolder;
+    if (!SaveSettings(saved, iniPath)) {
+      reporter.Error(iniPath, "cannot be written");
+      return cli::kExitFileFailed;
+    }
+  }
+
+  const bool bar = !reporter.quiet() && plat::isErrorStreamTerminal();
+  TerminalProgress view(bar ? stderr : nullptr, reporter);
   LogWriter& log = LogWriter::Instance();
   log.SetSink(&view);
-  if (settings.bMakeLog == 1 && !log.OpenFile("Log.txt")) std::fprintf(stderr, "tkwEncoder: cannot write Log.txt\n");
+  if (settings.bMakeLog == 1 && !log.OpenFile("Log.txt")) reporter.Warning("Log.txt", "cannot be written");
 
   plat::installInterruptHandler();
   StopSignal stop;
-  ConsoleProgress progress(view, stop);
-  EncodeDriver driver(settings, progress);
-  int status = 0;
-  try {
-    driver.Run();
-    if (driver.counts().failed > 0) status = 1;
-  } catch (const User_Cannceled&) {
-    status = 130;
-  } catch (const EC_BadSettings& bad) {
-    status = Fail(bad.message);
-  }
+  ConsoleEncoder encoder(settings, command, reporter, view, stop);
+  const auto start = std::chrono::steady_clock::now();
+  const int status = encoder.Run();
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   view.Finish();
   log.SetSink(nullptr);
   log.CloseFile();
-  const EncodeDriver::Counts& counts = driver.counts();
-  std::fprintf(stderr, "%s%d encoded, %d skipped, %d failed\n", status == 130 ? "stopped: " : "", counts.encoded,
-               counts.skipped, counts.failed);
+  if (status != cli::kExitUsage) reporter.Info(encoder.SummaryLine(seconds, status == cli::kExitStopped));
   return status;
 }

@@ -1,116 +1,134 @@
 // TkrPassword for the command line: gives archives a new password.
+#include "cli/ExitStatus.h"
+#include "cli/OptionParser.h"
+#include "cli/Reporter.h"
 #include "password/TkrPasswordChanger.h"
 #include "platform/Terminal.h"
+#include "support/Exceptions.h"
+#include "support/RString.h"
 
 #include <cstdio>
-#include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr const char* kUsage = "Usage: TkrPassword --new PASSWORD [--old PASSWORD] archive.tkr...\n"
-                               "\n"
-                               "Gives each archive the new password; only the password check word in the\n"
-                               "archive's header changes. For an archive that already has a password the\n"
-                               "old one is needed: it is taken from --old, or asked on the terminal without\n"
-                               "echo. A password can be changed but not removed.\n"
-                               "\n"
-                               "Options:\n"
-                               "  -n, --new TEXT  the new password (required, not empty)\n"
-                               "  -o, --old TEXT  the old password of protected archives\n"
-                               "  -h, --help      show this help\n"
-                               "\n"
-                               "Exit status: 0 when every archive got the new password, 1 otherwise, 2 for a\n"
-                               "usage error.\n";
-
+constexpr const char* kSummary =
+    "Gives each archive the new password; only the password check word in the archive's header changes. "
+    "For an archive that already has a password the old one is needed: it is taken from --old, or asked "
+    "on the terminal without echo. A password can be changed but not removed.";
 constexpr int kTerminalTries = 3;
+constexpr const char* kWrongPassword = "パスワードが違います";
 
 struct Options {
   std::optional<std::string> newPassword;
   std::optional<std::string> oldPassword;
-  std::vector<std::string> archives;
-  bool help = false;
 };
 
-bool takeValue(int argc, char** argv, int& i, const std::string& argument, const char* longName,
-               std::optional<std::string>& value) {
-  const std::string prefix = std::string(longName) + "=";
-  if (argument.rfind(prefix, 0) == 0) {
-    value = argument.substr(prefix.size());
-    return true;
-  }
-  if (i + 1 >= argc) {
-    std::fprintf(stderr, "TkrPassword: %s needs a password\n", argument.c_str());
-    return false;
-  }
-  value = argv[++i];
-  return true;
-}
-
-bool parseArguments(int argc, char** argv, Options& options) {
-  bool onlyFiles = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    if (onlyFiles || argument.empty() || argument[0] != '-' || argument == "-") {
-      options.archives.push_back(argument);
-    } else if (argument == "--") {
-      onlyFiles = true;
-    } else if (argument == "-h" || argument == "--help") {
-      options.help = true;
-    } else if (argument == "-n" || argument == "--new" || argument.rfind("--new=", 0) == 0) {
-      if (!takeValue(argc, argv, i, argument, "--new", options.newPassword)) return false;
-    } else if (argument == "-o" || argument == "--old" || argument.rfind("--old=", 0) == 0) {
-      if (!takeValue(argc, argv, i, argument, "--old", options.oldPassword)) return false;
-    } else {
-      std::fprintf(stderr, "TkrPassword: unknown option %s\n(see TkrPassword --help)\n", argument.c_str());
-      return false;
-    }
-  }
-  return true;
-}
-
-// The old password from the option (one try), else from the terminal.
-bool askOldPassword(const std::optional<std::string>& given, const std::string& path,
-                    const std::function<bool(std::string_view)>& isRight) {
-  if (given) {
-    if (isRight(*given)) return true;
-    TkrPasswordChanger::ShowWrongPassword();
+// The old password of one archive from the option (one try), else from the
+// terminal (a few tries). `wrongOption` tells a wrong --old from giving up.
+bool AskOldPassword(const Options& options, cli::Reporter& reporter, const std::string& path,
+                    const std::function<bool(std::string_view)>& isRight, bool& wrongOption) {
+  if (options.oldPassword) {
+    if (isRight(*options.oldPassword)) return true;
+    wrongOption = true;
     return false;
   }
   const std::string prompt = "ファイル名:  " + path + "\n旧パスワードを入力して下さい: ";
   for (int attempt = 0; attempt < kTerminalTries; ++attempt) {
     std::string typed;
     if (!plat::readHiddenLine(prompt.c_str(), typed)) return false;
-    if (isRight(typed)) return true;
-    TkrPasswordChanger::ShowWrongPassword();
+    if (isRight(typed.substr(0, TkrPasswordChanger::kMaxPasswordLength))) return true;
+    std::fprintf(stderr, "%s\n", kWrongPassword);
   }
+  reporter.Error(path, std::string(kWrongPassword) + " (" + std::to_string(kTerminalTries) + " tries)");
   return false;
+}
+
+std::string ReasonOf(TkrPasswordChanger::Result result) {
+  switch (result) {
+  case TkrPasswordChanger::Result::NotFound: return "そのファイルは存在しません";
+  case TkrPasswordChanger::Result::NotTkrFile: return "そのファイルはTkrファイルではありません";
+  case TkrPasswordChanger::Result::WriteFailed: return "パスワードを書き込めませんでした";
+  default: return {};
+  }
+}
+
+std::string LongPath(const std::string& given) {
+  try {
+    RString path(given.c_str());
+    path.ToLongPathName(LongNameRule::MissingIsSuccess);
+    return path.c_str();
+  } catch (const CopyStringError&) {
+    return given;
+  }
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
   Options options;
-  if (!parseArguments(argc, argv, options)) return 2;
-  if (options.help) {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
-  if (options.archives.empty() && options.newPassword && !options.newPassword->empty()) {
-    std::fputs("TkrPassword: no archive given (see TkrPassword --help)\n", stderr);
-    return 2;
-  }
+  cli::OptionParser parser("TkrPassword", "[options] --new PASSWORD ARCHIVE...", kSummary);
+  parser
+      .Value('n', "new", "PASSWORD", "the new password (required, not empty; at most 254 characters are used)",
+             [&options](const std::string& value) {
+               options.newPassword = value;
+               return std::string();
+             })
+      .Value(
+          0, "old", "PASSWORD", "the old password of protected archives",
+          [&options](const std::string& value) {
+            options.oldPassword = value;
+            return std::string();
+          },
+          "asked on the terminal");
+  parser.SetExitStatuses({{0, "every archive got the new password"},
+                          {1, "some archive did not (each is named on standard error with the reason)"},
+                          {2, "the command line cannot be used"},
+                          {130, "stopped by Ctrl-C"}});
+  const auto parsed = parser.Parse(argc, argv);
+  if (parsed != cli::OptionParser::Result::Run) return parser.Finish(parsed);
+  if (!options.newPassword) return parser.UsageError("no new password given (--new PASSWORD)");
+  // A password can be changed but never removed.
+  if (options.newPassword->empty()) return parser.UsageError("パスワードが設定されてないとまずいっしょ（笑）");
+  if (parser.Operands().empty()) return parser.UsageError("no archive given");
+
+  cli::Reporter reporter("TkrPassword");
+  reporter.SetVerbosity(parser.verbosity());
+  bool wrongOption = false;
   TkrPasswordChanger changer(
-      options.newPassword.value_or(std::string()),
-      [&options](const std::string& path, const std::function<bool(std::string_view)>& isRight) {
-        return askOldPassword(options.oldPassword, path, isRight);
+      *options.newPassword,
+      [&](const std::string& path, const std::function<bool(std::string_view)>& isRight) {
+        return AskOldPassword(options, reporter, path, isRight, wrongOption);
       },
-      [](const char* line) {
-        std::fputs(line, stdout);
-        std::fputc('\n', stdout);
-        std::fflush(stdout);
-      });
-  return changer.ProcessAll(options.archives) ? 0 : 1;
+      [&reporter](const char* line) { reporter.Info(line); });
+
+  int failures = 0;
+  for (const std::string& given : parser.Operands()) {
+    if (given.size() >= RString::kCapacity) {
+      reporter.Error(given.substr(0, 60) + "...", "the path is " + std::to_string(given.size()) +
+                                                      " bytes long; at most " + std::to_string(RString::kCapacity - 1) +
+                                                      " fit");
+      ++failures;
+      continue;
+    }
+    const std::string path = LongPath(given);
+    wrongOption = false;
+    const TkrPasswordChanger::Result result = changer.Process(path);
+    if (result == TkrPasswordChanger::Result::Changed) continue;
+    ++failures;
+    if (result != TkrPasswordChanger::Result::Cancelled) {
+      reporter.Error(path, ReasonOf(result));
+    } else if (wrongOption) {
+      // A wrong --old fails this archive only.
+      reporter.Error(path, std::string(kWrongPassword) + " (--old)");
+    } else {
+      // Giving up on one question ends the rest, as cancelling the window does.
+      reporter.Info("パスワードの変更を中断しました");
+      break;
+    }
+  }
+  return failures > 0 ? cli::kExitFileFailed : cli::kExitSuccess;
 }

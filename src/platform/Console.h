@@ -1,6 +1,8 @@
 // The console of the command-line programs: Ctrl-C as a stop request, and
-// whether the error stream is a terminal that can show a progress line.
+// what the standard streams are connected to.
 #pragma once
+
+#include <cstdio>
 
 namespace plat {
 
@@ -12,5 +14,13 @@ bool interruptRequested();
 void clearInterruptRequest();
 
 bool isErrorStreamTerminal();
+bool isTerminal(std::FILE* stream);
+// The width of the terminal behind the stream in columns, or 0 when it is
+// not a terminal or does not tell.
+int terminalColumns(std::FILE* stream);
+
+// Sounds travel through standard input and output byte for byte.
+void makeStandardOutputBinary();
+void makeStandardInputBinary();
 
 } // namespace plat

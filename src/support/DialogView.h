@@ -38,7 +38,11 @@ public:
   virtual void SetChecked(int id, bool checked) = 0;
   virtual bool IsEnabled(int id) const = 0;
   virtual void Enable(int id, bool enabled) = 0;
-  virtual void SetFocus(int id) = 0;
+  // Gives the keyboard focus to the control.
+  void SetFocus(int id) {
+    focusChosen_ = true;
+    MoveFocus(id);
+  }
   // An edit that shows "*" for each character, or its plain text.
   virtual void SetPasswordMask(int id, bool masked) = 0;
   // The bitmap or icon resource shown on a button.
@@ -84,6 +88,18 @@ public:
                           std::string& path) = 0;
   virtual void SetTimer(int id, unsigned milliseconds) = 0;
   virtual void KillTimer(int id) = 0;
+
+  // Runs the controller's OnInit as the window's creation does. True when the
+  // controller chose no focus, so that the system gives it to the first tab
+  // stop; false keeps the focus the controller chose (what a dialog's init
+  // handler returns).
+  bool Initialise(DialogController& controller);
+
+protected:
+  virtual void MoveFocus(int id) = 0;
+
+private:
+  bool focusChosen_ = false;
 };
 
 // The behaviour of one window. The view calls these on the window's thread.
@@ -101,3 +117,9 @@ public:
   virtual void OnActivate(bool /*active*/, bool /*minimized*/) {}
   virtual void OnDestroy() {}
 };
+
+inline bool DialogView::Initialise(DialogController& controller) {
+  focusChosen_ = false;
+  controller.OnInit(*this);
+  return !focusChosen_;
+}

@@ -1,7 +1,5 @@
 #include "WavWriter.h"
 
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 namespace {
@@ -11,7 +9,8 @@ constexpr std::uint32_t kHeaderSize = 44;
 constexpr std::uint64_t kMaxDataBytes = 0xFFFFFFFFull - (kHeaderSize - 8);
 
 void PutTag(std::vector<char>& out, const char* tag) {
-  for (int i = 0; i < 4; ++i) out.push_back(tag[i]);
+  for (int i = 0; i < 4; ++i)
+    out.push_back(tag[i]);
 }
 
 void Put16(std::vector<char>& out, std::uint16_t v) {
@@ -44,41 +43,35 @@ std::vector<char> Header(std::uint16_t channels, std::uint32_t rate, std::uint32
 
 } // namespace
 
-WavWriter::WavWriter(std::string path, std::uint16_t channels, std::uint32_t sampleRate)
-    : path_(std::move(path)), partPath_(path_ + ".part"), channels_(channels), sampleRate_(sampleRate) {
-  out_.open(partPath_, std::ios::binary | std::ios::trunc);
-  const std::vector<char> header = Header(channels_, sampleRate_, 0);
-  if (out_) out_.write(header.data(), static_cast<std::streamsize>(header.size()));
+WavWriter::WavWriter(std::string path, std::uint16_t channels, std::uint32_t sampleRate, std::uint32_t frames)
+    : out_(std::move(path)), channels_(channels), sampleRate_(sampleRate), frames_(frames) {}
+
+bool WavWriter::Fail(std::string reason) {
+  error_ = std::move(reason);
+  return false;
 }
 
-WavWriter::~WavWriter() {
-  if (finished_) return;
-  out_.close();
-  std::error_code ignored;
-  std::filesystem::remove(partPath_, ignored);
+bool WavWriter::Open() {
+  const std::uint64_t dataBytes = std::uint64_t{frames_} * channels_ * 2;
+  if (dataBytes > kMaxDataBytes) return Fail("the sound is too long for a wave file (over 4 GB)");
+  if (!out_.Open()) return Fail(out_.error());
+  const std::vector<char> header = Header(channels_, sampleRate_, static_cast<std::uint32_t>(dataBytes));
+  return out_.Write(header.data(), header.size()) || Fail(out_.error());
 }
 
 bool WavWriter::Write(const std::int16_t* samples, std::uint32_t frames) {
+  if (written_ + frames > frames_) return Fail("more frames than the sound has");
   const std::size_t count = std::size_t{frames} * channels_;
-  if (dataBytes_ + count * 2 > kMaxDataBytes) return false;
   std::vector<char> bytes;
   bytes.reserve(count * 2);
   for (std::size_t i = 0; i < count; ++i)
     Put16(bytes, static_cast<std::uint16_t>(samples[i]));
-  out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  dataBytes_ += bytes.size();
-  return static_cast<bool>(out_);
+  if (!out_.Write(bytes.data(), bytes.size())) return Fail(out_.error());
+  written_ += frames;
+  return true;
 }
 
 bool WavWriter::Finish() {
-  const std::vector<char> header = Header(channels_, sampleRate_, static_cast<std::uint32_t>(dataBytes_));
-  out_.seekp(0);
-  out_.write(header.data(), static_cast<std::streamsize>(header.size()));
-  out_.close();
-  if (!out_) return false;
-  std::error_code error;
-  std::filesystem::rename(partPath_, path_, error);
-  if (error) return false;
-  finished_ = true;
-  return true;
+  if (written_ != frames_) return Fail("the sound ended early");
+  return out_.Commit() || Fail(out_.error());
 }

@@ -2,6 +2,10 @@
 // file through the library's player (one after another) or its mixer (all at
 // once, each at its own volume). The device is the process's wave-out device:
 // the sound card, or what TKW_AUDIO_DEVICE names (silent, record:<file.wav>).
+#include "cli/ExitStatus.h"
+#include "cli/OptionParser.h"
+#include "cli/Reporter.h"
+#include "platform/Console.h"
 #include "tkwDec32.h"
 
 #include <algorithm>
@@ -31,21 +35,14 @@ struct Options {
   std::vector<Request> requests;
 };
 
-void Usage(std::FILE* to) {
-  std::fprintf(to, "usage: tkwplay [options] <archive.tkr | list.txt | sound.tkw> [number[:volume] ...]\n"
-                   "Plays numbered sounds one after another through a player, or with --mix all at once\n"
-                   "through a mixer, each at its volume (256 = unchanged, 128 = half, negative inverts).\n"
-                   "Without numbers every sound of the source plays (a single .tkw file is number 1).\n"
-                   "  --mix             play the numbers at once on the channels of a mixer\n"
-                   "  --rate <hz>       the mixer's rate (default: the first sound's)\n"
-                   "  --mono            a mixer with one output channel\n"
-                   "  --password <pw>   the archive's password\n"
-                   "  --list            print the numbers of the source and stop\n"
-                   "  --help            this text\n"
-                   "The device is the sound card unless TKW_AUDIO_DEVICE names another:\n"
-                   "  silent, record:<file.wav> or record:<file.wav>:fast (faster than real time;\n"
-                   "  meant for the player: a mixer makes sound without a pause).\n");
-}
+constexpr const char* kSummary =
+    "Plays numbered sounds one after another through a player, or with --mix all at once through a mixer, "
+    "each at its volume (256 = unchanged, 128 = half, negative inverts). SOURCE is an archive (.tkr), a list "
+    "file or a single .tkw file (number 1). Without numbers every sound of the source plays.";
+constexpr const char* kNotes = "The device is the sound card unless TKW_AUDIO_DEVICE names another:\n"
+                               "  silent, record:FILE.wav or record:FILE.wav:fast (faster than real time;\n"
+                               "  meant for the player: a mixer makes sound without a pause).\n"
+                               "Ctrl-C stops the sound.";
 
 bool ParseNumber(const char* text, long long low, long long high, long long& value) {
   char* end = nullptr;
@@ -56,57 +53,47 @@ bool ParseNumber(const char* text, long long low, long long high, long long& val
 bool ParseRequest(const std::string& text, Request& request) {
   const std::size_t colon = text.find(':');
   long long number = 0, volume = 256;
-  if (!ParseNumber(text.substr(0, colon).c_str(), 0, 0xFFFFFFFFll, number)) return false;
+  const std::string numberText = text.substr(0, colon);
+  if (numberText.empty() || !std::isdigit(static_cast<unsigned char>(numberText[0])) ||
+      !ParseNumber(numberText.c_str(), 0, 0xFFFFFFFFll, number))
+    return false;
   if (colon != std::string::npos && !ParseNumber(text.substr(colon + 1).c_str(), -65536, 65536, volume)) return false;
   request.number = static_cast<std::uint32_t>(number);
   request.volume = static_cast<std::int32_t>(volume);
   return true;
 }
 
-// 0 to go on, else the exit status.
-int ParseArguments(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      Usage(stdout);
-      return -1;
-    } else if (arg == "--mix") {
-      options.mix = true;
-    } else if (arg == "--mono") {
-      options.mono = true;
-    } else if (arg == "--list") {
-      options.list = true;
-    } else if ((arg == "--password" || arg == "--rate") && i + 1 < argc) {
-      const char* value = argv[++i];
-      long long rate = 0;
-      if (arg == "--password") {
-        options.password = value;
-      } else if (ParseNumber(value, 1000, 192000, rate)) {
-        options.rate = static_cast<std::uint32_t>(rate);
-      } else {
-        std::fprintf(stderr, "tkwplay: --rate wants a rate from 1000 to 192000\n");
-        return 2;
-      }
-    } else if (!arg.empty() && arg[0] == '-' && arg.size() > 1 && !std::isdigit(static_cast<unsigned char>(arg[1]))) {
-      std::fprintf(stderr, "tkwplay: unknown option %s\n", arg.c_str());
-      Usage(stderr);
-      return 2;
-    } else if (options.source.empty()) {
-      options.source = arg;
-    } else {
-      Request request;
-      if (!ParseRequest(arg, request)) {
-        std::fprintf(stderr, "tkwplay: %s is not number[:volume]\n", arg.c_str());
-        return 2;
-      }
-      options.requests.push_back(request);
-    }
+void AddOptions(cli::OptionParser& parser, Options& options) {
+  parser.Text('p', "password", "TEXT", "the archive's password", options.password)
+      .Switch(0, "mix", "play the numbers at once on the channels of a mixer", options.mix)
+      .Value(
+          0, "rate", "HZ", "the mixer's rate, 1000 to 192000",
+          [&options](const std::string& value) -> std::string {
+            long long rate = 0;
+            if (!ParseNumber(value.c_str(), 1000, 192000, rate))
+              return "'" + value + "' is not a rate from 1000 to 192000";
+            options.rate = static_cast<std::uint32_t>(rate);
+            return {};
+          },
+          "the first sound's")
+      .Switch(0, "mono", "a mixer with one output channel", options.mono)
+      .Switch(0, "list", "print the numbers of the source and stop", options.list);
+  parser.SetNotes(kNotes);
+  parser.SetExitStatuses({{0, "every sound was played"},
+                          {1, "some source or sound failed (named on standard error with the reason)"},
+                          {2, "the command line cannot be used"},
+                          {130, "stopped by Ctrl-C"}});
+}
+
+std::string SortOperands(const std::vector<std::string>& operands, Options& options) {
+  if (operands.empty()) return "no source given";
+  options.source = operands.front();
+  for (std::size_t i = 1; i < operands.size(); ++i) {
+    Request request;
+    if (!ParseRequest(operands[i], request)) return "'" + operands[i] + "' is not NUMBER[:VOLUME]";
+    options.requests.push_back(request);
   }
-  if (options.source.empty()) {
-    Usage(stderr);
-    return 2;
-  }
-  return 0;
+  return {};
 }
 
 bool EndsWith(const std::string& text, const char* suffix) {
@@ -131,7 +118,7 @@ const char* StatusText(std::int32_t status) {
   }
 }
 
-TkrDecodeHandle* OpenSource(const Options& options, bool& singleFile) {
+TkrDecodeHandle* OpenSource(const Options& options, bool& singleFile, cli::Reporter& reporter) {
   TkrDecodeHandle* index = nullptr;
   std::int32_t status;
   singleFile = false;
@@ -149,7 +136,7 @@ TkrDecodeHandle* OpenSource(const Options& options, bool& singleFile) {
     }
   }
   if (status != TKW_OK) {
-    std::fprintf(stderr, "tkwplay: %s: %s\n", options.source.c_str(), StatusText(status));
+    reporter.Error(options.source, StatusText(status));
     if (index) tkrDecodeClose(index);
     return nullptr;
   }
@@ -178,39 +165,54 @@ bool SoundFormat(TkrDecodeHandle* index, std::uint32_t number, TkwWaveFormat& fo
 
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-int Play(TkrDecodeHandle* index, const std::vector<Request>& requests) {
+int Play(TkrDecodeHandle* index, const std::vector<Request>& requests, cli::Reporter& reporter) {
   TkrPlayHandle* player = nullptr;
-  if (tkrPlayOpen(&player, index) != TKW_OK) return 1;
+  if (const std::int32_t status = tkrPlayOpen(&player, index); status != TKW_OK) {
+    reporter.Error("player", StatusText(status));
+    return cli::kExitFileFailed;
+  }
   int failures = 0;
   bool first = true;
   for (const Request& request : requests) {
     const std::int32_t status =
         first ? tkrPlayStart(player, request.number, nullptr) : tkrPlayChain(player, request.number);
     if (status != TKW_OK) {
-      std::fprintf(stderr, "tkwplay: sound %u: %s\n", request.number, StatusText(status));
+      reporter.Error("sound " + std::to_string(request.number), StatusText(status));
       ++failures;
       continue;
     }
     first = false;
-    std::printf("queued sound %u\n", request.number);
+    reporter.Info("queued sound " + std::to_string(request.number));
   }
   std::int32_t condition = TKR_PLAY_STARTING;
   std::uint32_t lastLength = 0;
+  bool stopped = false;
   while (!first && tkrPlayGetCondition(player, &condition) == TKW_OK && condition != TKR_PLAY_IDLE &&
          condition != TKR_PLAY_NO_DEVICE) {
+    if (plat::interruptRequested()) {
+      tkrPlayReset(player);
+      stopped = true;
+      break;
+    }
     PlayPosition position{};
     tkrPlayGetPosition(player, &position);
     if (condition == TKR_PLAY_STREAMING && position.lengthMs != lastLength) {
-      std::printf("playing: %u ms\n", position.lengthMs);
+      reporter.Info("playing: " + std::to_string(position.lengthMs) + " ms");
       lastLength = position.lengthMs;
     }
     Sleep(20);
   }
   tkrPlayClose2(player);
-  return failures ? 1 : 0;
+  if (stopped) return cli::kExitStopped;
+  // A player without a device ends at once: nothing was heard.
+  if (condition == TKR_PLAY_NO_DEVICE) {
+    reporter.Error("player", StatusText(TKW_ERR_DEVICE_BUSY));
+    return cli::kExitFileFailed;
+  }
+  return failures ? cli::kExitFileFailed : cli::kExitSuccess;
 }
 
-int Mix(TkrDecodeHandle* index, const Options& options, const std::vector<Request>& requests) {
+int Mix(TkrDecodeHandle* index, const Options& options, const std::vector<Request>& requests, cli::Reporter& reporter) {
   std::uint32_t rate = options.rate;
   std::uint32_t longestMs = 0;
   for (const Request& request : requests) {
@@ -225,7 +227,7 @@ int Mix(TkrDecodeHandle* index, const Options& options, const std::vector<Reques
   const std::uint32_t word = (rate ? rate : 22050) | (options.mono ? TKR_MIX_MONO : 0);
   std::int32_t status = tkrMixOpen(&mixer, index, word);
   if (status != TKW_OK) {
-    std::fprintf(stderr, "tkwplay: mixer: %s\n", StatusText(status));
+    reporter.Error("mixer", StatusText(status));
     return 1;
   }
   int failures = 0;
@@ -236,19 +238,26 @@ int Mix(TkrDecodeHandle* index, const Options& options, const std::vector<Reques
     tkrChannelSetVolume(channel, request.volume);
     status = tkrChannelStart(channel, request.number, nullptr);
     if (status != TKW_OK) {
-      std::fprintf(stderr, "tkwplay: sound %u: %s\n", request.number, StatusText(status));
+      reporter.Error("sound " + std::to_string(request.number), StatusText(status));
       ++failures;
       tkrChannelClose(channel);
       continue;
     }
-    std::printf("channel %zu: sound %u at volume %d\n", channels.size(), request.number, request.volume);
+    reporter.Info("channel " + std::to_string(channels.size()) + ": sound " + std::to_string(request.number) +
+                  " at volume " + std::to_string(request.volume));
     channels.push_back(channel);
   }
   // Channels report the end of their sound by the clock; the last blocks
   // still queued on the device play out in the margin.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(longestMs + 5000);
+  bool stopped = false;
   for (bool playing = !channels.empty(); playing && std::chrono::steady_clock::now() < deadline;) {
     Sleep(20);
+    if (plat::interruptRequested()) {
+      tkrMixReset(mixer);
+      stopped = true;
+      break;
+    }
     playing = false;
     for (TkrChannelHandle* channel : channels) {
       std::int32_t condition = TKR_CHANNEL_IDLE;
@@ -256,35 +265,44 @@ int Mix(TkrDecodeHandle* index, const Options& options, const std::vector<Reques
       playing = playing || condition != TKR_CHANNEL_IDLE;
     }
   }
-  Sleep(400);
+  if (!stopped) Sleep(400);
   tkrMixClose2(mixer);
-  return failures ? 1 : 0;
+  if (stopped) return cli::kExitStopped;
+  return failures ? cli::kExitFileFailed : cli::kExitSuccess;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
   Options options;
-  if (const int stop = ParseArguments(argc, argv, options)) return stop < 0 ? 0 : stop;
+  cli::OptionParser parser("tkwplay", "[options] SOURCE [NUMBER[:VOLUME]...]", kSummary);
+  AddOptions(parser, options);
+  const auto parsed = parser.Parse(argc, argv);
+  if (parsed != cli::OptionParser::Result::Run) return parser.Finish(parsed);
+  if (const std::string problem = SortOperands(parser.Operands(), options); !problem.empty())
+    return parser.UsageError(problem);
+  cli::Reporter reporter("tkwplay");
+  reporter.SetVerbosity(parser.verbosity());
   bool singleFile = false;
-  TkrDecodeHandle* index = OpenSource(options, singleFile);
-  if (!index) return 1;
+  TkrDecodeHandle* index = OpenSource(options, singleFile, reporter);
+  if (!index) return cli::kExitFileFailed;
   if (options.list) {
     for (std::uint32_t number : AllNumbers(index, singleFile))
       std::printf("%u\n", number);
     tkrDecodeClose(index);
-    return 0;
+    return cli::kExitSuccess;
   }
   std::vector<Request> requests = options.requests;
   if (requests.empty())
     for (std::uint32_t number : AllNumbers(index, singleFile))
       requests.push_back(Request{number, 256});
   if (requests.empty()) {
-    std::fprintf(stderr, "tkwplay: %s holds no sounds\n", options.source.c_str());
+    reporter.Error(options.source, "holds no sounds");
     tkrDecodeClose(index);
-    return 1;
+    return cli::kExitFileFailed;
   }
-  const int result = options.mix ? Mix(index, options, requests) : Play(index, requests);
+  plat::installInterruptHandler();
+  const int result = options.mix ? Mix(index, options, requests, reporter) : Play(index, requests, reporter);
   tkrDecodeClose(index);
   return result;
 }

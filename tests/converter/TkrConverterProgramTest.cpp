@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <sys/wait.h>
@@ -71,12 +72,61 @@ TEST_F(TkrConverterProgram, OptionsOverrideTheSavedSettings) {
   EXPECT_EQ(checkWordOf("good.tkr"), TkrHeader::Mix(size));
 }
 
-TEST_F(TkrConverterProgram, HelpAndUsageErrors) {
+TEST_F(TkrConverterProgram, HelpVersionAndUsageErrors) {
   EXPECT_EQ(run("--help"), 0);
-  EXPECT_NE(testutil::ReadText(dir.file("stdout.txt")).find("Usage: TkrConverter"), std::string::npos);
-  EXPECT_EQ(run("--bogus good.txt"), 2);
-  EXPECT_EQ(run("good.txt -p"), 2);
+  const std::string help = testutil::ReadText(dir.file("stdout.txt"));
+  EXPECT_EQ(help.rfind("Usage: TkrConverter", 0), 0u);
+  EXPECT_NE(help.find("  -p, --password=TEXT"), std::string::npos) << help;
+  EXPECT_NE(help.find("Exit status:\n  0"), std::string::npos) << help;
+  EXPECT_EQ(run("--version"), 0);
+  EXPECT_EQ(testutil::ReadText(dir.file("stdout.txt")).rfind("TkrConverter (tkw) ", 0), 0u);
+
+  const char* usageErrors[] = {"--bogus good.txt", "good.txt -p", "-n good.txt"};
+  for (const char* arguments : usageErrors) {
+    EXPECT_EQ(run(arguments), 2) << arguments;
+    EXPECT_NE(testutil::ReadText(dir.file("stderr.txt")).find("Try 'TkrConverter --help'"), std::string::npos);
+  }
   EXPECT_FALSE(testutil::FileExists(dir.file("good.tkr")));
+  EXPECT_FALSE(testutil::FileExists(dir.file("Log.txt")));
+}
+
+// Without list files and without a saved queue there is nothing to do: a
+// usage error, and no Log.txt appears.
+TEST_F(TkrConverterProgram, NoListAndNoSavedQueueIsAUsageError) {
+  EXPECT_EQ(run(""), 2);
+  EXPECT_NE(testutil::ReadText(dir.file("stderr.txt")).find("no saved queue (TkrList.txt)"), std::string::npos);
+  EXPECT_FALSE(testutil::FileExists(dir.file("Log.txt")));
+  testutil::WriteText(dir.file("TkrList.txt"), "");
+  EXPECT_EQ(run(""), 2);
+  EXPECT_NE(testutil::ReadText(dir.file("stderr.txt")).find("is empty"), std::string::npos);
+  EXPECT_FALSE(testutil::FileExists(dir.file("Log.txt")));
+}
+
+// Each failed list is named on standard error with the reason, on one line;
+// --quiet leaves only those lines.
+TEST_F(TkrConverterProgram, FailuresNameTheListAndTheReason) {
+  testutil::WriteText(dir.file("big.txt"), "1 s.tkw\n99999999999 s.tkw\n");
+  const struct {
+    const char* list;
+    const char* reason;
+  } cases[] = {
+      {"bad.txt", "bad.txt: 2行目に不正な記述があります(ファイルが存在しません) 処理を中断します。"},
+      {"big.txt", "big.txt: 2行目に不正な記述があります(番号が32ビットの範囲を超えています) 処理を中断します。"},
+      {"gone.txt", "gone.txt: gone.txt をロングファイル名に変換できませんでした"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.list);
+    EXPECT_EQ(run(std::string("-q ") + c.list), 1);
+    EXPECT_EQ(testutil::ReadText(dir.file("stdout.txt")), "");
+    const std::string errors = testutil::ReadText(dir.file("stderr.txt"));
+    EXPECT_EQ(errors.rfind(std::string("TkrConverter: ") + c.reason, 0), 0u) << errors;
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+  }
+  // A path too long for the archive builder is refused before anything starts.
+  const std::string longName(600, 'x');
+  EXPECT_EQ(run(longName + " good.txt"), 1);
+  EXPECT_NE(testutil::ReadText(dir.file("stderr.txt")).find("bytes long; at most 499 fit"), std::string::npos);
+  EXPECT_TRUE(testutil::FileExists(dir.file("good.tkr")));
 }
 
 } // namespace

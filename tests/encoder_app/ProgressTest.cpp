@@ -54,8 +54,10 @@ namespace {
 
 struct FakeView : ProgressView {
   void ShowFiles(const char* wave, const char* out) override { files = std::string(wave) + "|" + out; }
-  void ShowPercent(int p) override { percents.push_back(p); }
-  void ShowRemaining(const std::string& t) override { texts.push_back(t); }
+  void ShowProgress(int p, const std::string& t) override {
+    percents.push_back(p);
+    texts.push_back(t);
+  }
   std::string files;
   std::vector<int> percents;
   std::vector<std::string> texts;
@@ -89,7 +91,7 @@ TEST(EncodeProgress, ThrottleEstimateEndAndStop) {
   now += 29000;
   progress.OnProgress(4, 3);
   EXPECT_EQ(view.percents, (std::vector<int>{0, 25, 75}));
-  EXPECT_EQ(view.texts, (std::vector<std::string>{"--秒", "10秒"}));
+  EXPECT_EQ(view.texts, (std::vector<std::string>{"--秒", "--秒", "10秒"}));
 
   now += 30000; // 60 s for the file
   progress.OnFileEnd(1000, 250);
@@ -98,6 +100,11 @@ TEST(EncodeProgress, ThrottleEstimateEndAndStop) {
                                                  "1000 → 250 （圧縮率 25.0％）", " "}));
   EXPECT_EQ(view.percents.back(), 100);
   EXPECT_EQ(view.texts.back(), "0秒");
+
+  // The next file starts without the last one's "0秒".
+  progress.OnFileStart("in2.wav", "out2.tkw");
+  EXPECT_EQ(view.percents.back(), 0);
+  EXPECT_EQ(view.texts.back(), "--秒");
 
   stop.Request();
   EXPECT_THROW(progress.OnProgress(4, 1), User_Cannceled);

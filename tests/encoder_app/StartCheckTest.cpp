@@ -51,35 +51,3 @@ TEST(StartCheck, PathsBeforeAnEncode) {
     EXPECT_EQ(StartProblem(s), c.problem);
   }
 }
-
-TEST(CommandLine, OptionsOverrideTheSettings) {
-  testutil::TempDir dir;
-  EncoderSettings s;
-  CommandLine line = ParseCommandLine({"-c", "1", "--tolerance=250", "-d", "12", "--no-min-blocks", "-f", "--no-log",
-                                       "--no-subfolders", dir.path(), dir.file("out")},
-                                      s);
-  EXPECT_TRUE(line.error.empty()) << line.error;
-  EXPECT_EQ(s.EncodeVersion, 1);
-  EXPECT_EQ(s.MaxError2, 250);
-  EXPECT_EQ(s.DestBits, 12);
-  EXPECT_EQ(s.bEncodeMinBits, 0);
-  EXPECT_EQ(s.bRemake, 1);
-  EXPECT_EQ(s.bMakeLog, 0);
-  EXPECT_EQ(s.bSearchSub, 0);
-  EXPECT_EQ(s.bBurst, 1); // a folder as input
-  std::string fullIn, fullOut;
-  ASSERT_TRUE(plat::fullPathName(dir.path().c_str(), fullIn));
-  ASSERT_TRUE(plat::fullPathName(dir.file("out").c_str(), fullOut));
-  EXPECT_EQ(s.readPath, fullIn);
-  EXPECT_EQ(s.writePath, fullOut);
-
-  const std::vector<std::vector<std::string>> refused = {
-      {}, {"-t", "-5", "a.wav"}, {"-t", "12x", "a.wav"}, {"--frobnicate", "a.wav"}, {"a.wav", "b", "c"}, {"-d"},
-  };
-  for (const auto& args : refused) {
-    EncoderSettings other;
-    EXPECT_FALSE(ParseCommandLine(args, other).error.empty()) << (args.empty() ? "" : args[0]);
-  }
-  EncoderSettings other;
-  EXPECT_TRUE(ParseCommandLine({"--help"}, other).help);
-}

@@ -33,7 +33,12 @@ std::uint32_t CheckWordOf(const std::string& path) {
 
 class PasswordWindowTest : public ::testing::Test {
 protected:
-  void SetUp() override { view.Open(); }
+  void SetUp() override {
+    // As in the resource script: the read-only file name comes first.
+    view.firstTabStops = {{IDD_PASSWORD_MAIN, IDC_NEW_PASSWORD}, {IDD_OLD_PASSWORD, IDC_ARCHIVE_INFO}};
+    view.templateId = IDD_PASSWORD_MAIN;
+    view.Open();
+  }
 
   std::string MakeArchive(const std::string& name, const std::string& password) {
     testutil::WriteBytes(dir.file(name), ArchiveBytes(password));
@@ -135,6 +140,19 @@ TEST_F(PasswordWindowTest, ACancelEndsTheRestOfTheDrop) {
                                              " を処理します\r\nパスワードの変更を中断しました\r\n");
   EXPECT_EQ(CheckWordOf(locked), TkrHeader::CheckWord(64, "old"));
   EXPECT_EQ(CheckWordOf(open), TkrHeader::CheckWord(64, ""));
+}
+
+// The dialog opens with the focus on the password field, not on the first tab
+// stop (the read-only file name), so that what the user types is not lost.
+TEST(OldPasswordDialogTest, OpensWithTheFocusOnThePasswordField) {
+  OldPasswordDialog dialog("x.tkr", true, [](std::string_view) { return false; });
+  FakeDialogView view(dialog);
+  view.firstTabStops = {{IDD_OLD_PASSWORD, IDC_ARCHIVE_INFO}};
+  view.templateId = IDD_OLD_PASSWORD;
+  view.Open();
+  EXPECT_EQ(view.focus(), IDC_OLD_PASSWORD);
+  EXPECT_TRUE(view.control(IDC_OLD_PASSWORD).masked);
+  EXPECT_EQ(view.Text(IDC_ARCHIVE_INFO), "ファイル名:  x.tkr");
 }
 
 TEST(OldPasswordDialogTest, EscapeOrCloseGivesUpAndActivationFocusesTheField) {

@@ -290,6 +290,45 @@ TEST_F(EncoderWindowTest, TheBarAndTimeFollowTheEngineOncePerSecond) {
   view.Close();
 }
 
+// The second file's window shows "--秒" from its start, not the first file's
+// "0秒" until the next update a second later.
+TEST_F(EncoderWindowTest, TheNextFileStartsWithoutTheLastFilesTime) {
+  EncoderSettings settings;
+  settings.bMakeLog = 0;
+  std::atomic<std::uint32_t> now{0};
+  std::atomic<int> step{0};
+  EncoderMainWindow main(Ini());
+  FakeDialogView mainView(main);
+  ProgressDialog dialog(
+      settings, mainView,
+      [&](const EncoderSettings&, EncoderCallbacks& engine) {
+        engine.OnFileStart("a.wav", "a.tkw");
+        now = 2000;
+        engine.OnFileEnd(100, 10);
+        step = 1;
+        while (step != 2)
+          plat::sleepMs(1);
+        now = 2100;
+        engine.OnFileStart("b.wav", "b.tkw");
+        now = 2500; // within the second: no update yet
+        engine.OnProgress(4, 3);
+        step = 3;
+        while (step != 4)
+          plat::sleepMs(1);
+      },
+      [&] { return now.load(); });
+  FakeDialogView view(dialog);
+  view.Open();
+  ASSERT_TRUE(view.PumpUntil([&] { return step == 1 && view.Text(IDC_REMAINING) == "0秒"; }));
+  step = 2;
+  ASSERT_TRUE(view.PumpUntil([&] { return step == 3 && view.Text(IDC_CURRENT_WAVE) == "b.wav"; }));
+  EXPECT_EQ(view.Text(IDC_REMAINING), "--秒");
+  EXPECT_EQ(view.control(IDC_PROGRESS_BAR).progress, 0);
+  step = 4;
+  ASSERT_TRUE(view.PumpUntil([&] { return view.Text(IDC_PROGRESS_CLOSE) == "終了"; }));
+  view.Close();
+}
+
 TEST_F(EncoderWindowTest, ClosingStopsTheWorkerAndFreesTheMainWindow) {
   EncoderSettings settings;
   settings.bMakeLog = 0;

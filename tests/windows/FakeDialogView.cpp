@@ -17,7 +17,10 @@ FakeDialogView::~FakeDialogView() {
 
 void FakeDialogView::Open() {
   opened_ = true;
-  controller_.OnInit(*this);
+  if (Initialise(controller_)) {
+    const auto first = firstTabStops.find(templateId);
+    if (first != firstTabStops.end()) focus_ = first->second;
+  }
 }
 
 void FakeDialogView::Click(int id) { controller_.OnCommand(id, kClicked); }
@@ -173,6 +176,8 @@ int FakeDialogView::ShowMessage(const std::string& text, const std::string& capt
 
 int FakeDialogView::RunModal(int templateId, DialogController& controller) {
   FakeDialogView nested(controller);
+  nested.firstTabStops = firstTabStops;
+  nested.templateId = templateId;
   nested.Open();
   if (!modalScript) {
     nested.Close();

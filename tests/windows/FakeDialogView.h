@@ -88,7 +88,6 @@ public:
   void SetChecked(int id, bool checked) override;
   bool IsEnabled(int id) const override;
   void Enable(int id, bool enabled) override;
-  void SetFocus(int id) override { focus_ = id; }
   void SetPasswordMask(int id, bool masked) override { controls_[id].masked = masked; }
   void SetImage(int id, int resourceId) override { controls_[id].image = resourceId; }
   void SetProgress(int id, int percent) override { controls_[id].progress = percent; }
@@ -116,6 +115,16 @@ public:
   void KillTimer(int id) override { timers_[id] = false; }
 
   int focus() const { return focus_; }
+  // The first tab stop of each dialog template: where the system puts the
+  // focus when the controller's init leaves it to the system. Nested dialogs
+  // take the same table.
+  std::map<int, int> firstTabStops;
+  int templateId = 0;
+
+protected:
+  void MoveFocus(int id) override { focus_ = id; }
+
+public:
   std::string chooseTitle, chooseFilterName, choosePattern;
 
 private:

@@ -13,11 +13,16 @@
 //   probe contains TITLE ID TEXT SECONDS the control's text holds the text
 //   probe drop TITLE ID PATH...          drops files on the window or a control
 //   probe key TITLE ID KEY               a key press (virtual-key code) on a control
+//   probe focus TITLE ID                 the control has the keyboard focus
+//   probe fit TITLE [FACE...]            every label, button and group text of the
+//                                        window fits its control and has glyphs, in
+//                                        the control's font and in each named face
 //   probe wave PATH FRAMES               a mono 16-bit wave file
 //   probe codepage                       the ANSI code page
 //   probe list                           the visible top-level windows
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -100,6 +105,125 @@ void Click(HWND window, int id) {
   HWND control = Control(window, id);
   PostMessageW(control ? GetParent(control) : window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                reinterpret_cast<LPARAM>(control));
+}
+
+std::string Utf8(const std::wstring& text) {
+  char line[1400];
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, line, sizeof line, nullptr, nullptr);
+  return line;
+}
+
+// The text as drawn: "&" marks the mnemonic, "&&" stands for itself.
+std::wstring Drawn(const std::wstring& text) {
+  std::wstring out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'&' && i + 1 < text.size()) ++i;
+    out += text[i];
+  }
+  return out;
+}
+
+struct FitCheck {
+  std::vector<std::wstring> faces; // empty name: the control's own font
+  int problems = 0;
+};
+
+// Room for text inside a control: a check or radio box needs its box, a
+// group its frame, a push button its edges.
+int TextRoom(HWND control, LONG style, int width, bool& singleLine, bool& skip) {
+  wchar_t className[64] = L"";
+  GetClassNameW(control, className, 64);
+  singleLine = true;
+  skip = false;
+  if (_wcsicmp(className, L"Static") == 0) {
+    const LONG type = style & SS_TYPEMASK;
+    if (type != SS_LEFT && type != SS_RIGHT && type != SS_CENTER && type != SS_LEFTNOWORDWRAP) skip = true;
+    singleLine = type == SS_LEFTNOWORDWRAP;
+    return width;
+  }
+  if (_wcsicmp(className, L"Button") != 0) {
+    skip = true;
+    return width;
+  }
+  if (style & (BS_BITMAP | BS_ICON)) {
+    skip = true; // shows its image, not its text
+    return width;
+  }
+  switch (style & BS_TYPEMASK) {
+  case BS_CHECKBOX:
+  case BS_AUTOCHECKBOX:
+  case BS_RADIOBUTTON:
+  case BS_AUTORADIOBUTTON:
+  case BS_3STATE:
+  case BS_AUTO3STATE: return width - GetSystemMetrics(SM_CXMENUCHECK) - 4;
+  case BS_GROUPBOX: return width - 16;
+  default: return width - 6;
+  }
+}
+
+void CheckFit(HWND control, FitCheck& check) {
+  const std::wstring text = Drawn(TextOf(control));
+  if (text.empty() || !IsWindowVisible(control)) return;
+  const LONG style = GetWindowLongW(control, GWL_STYLE);
+  RECT client{};
+  GetClientRect(control, &client);
+  bool singleLine = true, skip = false;
+  const int fullRoom = TextRoom(control, style, client.right - client.left, singleLine, skip);
+  if (skip) return;
+  HFONT own = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  LOGFONTW look{};
+  GetObjectW(own ? static_cast<HGDIOBJ>(own) : GetStockObject(DEFAULT_GUI_FONT), sizeof look, &look);
+  // A Japanese Windows lays dialogs out in units of ＭＳ Ｐゴシック, whose
+  // average character is half an em wide; the stand-in fonts are wider on
+  // average, which would give every control more room than it has there.
+  RECT unit{0, 0, 4, 8};
+  MapDialogRect(GetParent(control), &unit);
+  const double pixelsPerUnit = unit.right / 4.0;
+  const double em = look.lfHeight < 0 ? -look.lfHeight : look.lfHeight;
+  const double scale = pixelsPerUnit > 0 && em > 0 ? std::min(1.0, em / 8.0 / pixelsPerUnit) : 1.0;
+  const int room = static_cast<int>(fullRoom * scale);
+  HDC dc = GetDC(control);
+  for (const std::wstring& face : check.faces) {
+    LOGFONTW wanted = look;
+    if (!face.empty()) lstrcpynW(wanted.lfFaceName, face.c_str(), LF_FACESIZE);
+    HFONT font = CreateFontIndirectW(&wanted);
+    HGDIOBJ old = SelectObject(dc, font);
+    wchar_t used[LF_FACESIZE] = L"";
+    GetTextFaceW(dc, LF_FACESIZE, used);
+    std::vector<WORD> glyphs(text.size());
+    GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    bool missing = false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+      missing = missing || (glyphs[i] == 0xFFFF && text[i] != L' ');
+    RECT need{0, 0, room, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &need,
+              DT_CALCRECT | DT_NOPREFIX | (singleLine ? DT_SINGLELINE : DT_WORDBREAK));
+    SelectObject(dc, old);
+    DeleteObject(font);
+    const bool tooWide = need.right > room;
+    // A label that wraps onto a line it has no room for is cut as well.
+    const bool tooTall = !singleLine && need.bottom > client.bottom;
+    if (missing || tooWide || tooTall) {
+      ++check.problems;
+      std::printf("  %5d %-30s %s: needs %ldx%ld, has %dx%ld (%s)\n", GetDlgCtrlID(control), Utf8(text).c_str(),
+                  missing ? "no glyph" : "clipped", need.right, need.bottom, room, client.bottom,
+                  Utf8(face.empty() ? used : face + L" = " + used).c_str());
+    }
+  }
+  ReleaseDC(control, dc);
+}
+
+BOOL CALLBACK FitChild(HWND child, LPARAM data) {
+  CheckFit(child, *reinterpret_cast<FitCheck*>(data));
+  return TRUE;
+}
+
+// The window of the control that has the keyboard focus in the window's thread.
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
 }
 
 int Fail(const char* what) {
@@ -192,6 +316,26 @@ int main() {
   if (command == L"drop" && count >= 5) {
     HWND target = number(3) ? Control(window, number(3)) : window;
     return target ? Drop(target, args + 4, count - 4) : Fail("control not found");
+  }
+  if (command == L"fit") {
+    FitCheck check;
+    check.faces.push_back(L"");
+    for (int i = 3; i < count; ++i)
+      check.faces.push_back(args[i]);
+    EnumChildWindows(window, FitChild, reinterpret_cast<LPARAM>(&check));
+    return check.problems ? Fail("texts do not fit their controls") : 0;
+  }
+  if (command == L"focus" && count == 4) {
+    const DWORD end = GetTickCount() + 5000;
+    for (;;) {
+      HWND focus = FocusOf(window);
+      if (focus && GetDlgCtrlID(focus) == number(3)) return 0;
+      if (static_cast<LONG>(GetTickCount() - end) > 0) {
+        std::fprintf(stderr, "probe: the focus is on control %d\n", focus ? GetDlgCtrlID(focus) : 0);
+        return 1;
+      }
+      Sleep(100);
+    }
   }
   if (command == L"close") {
     PostMessageW(window, WM_CLOSE, 0, 0);

@@ -39,6 +39,9 @@ fail() {
   exit 1
 }
 
+# Windows form of a Linux path (wine maps / to drive Z:).
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
 # --- a virtual display on a free number
 command -v Xvfb >/dev/null || { echo "SKIPPED: Xvfb is not installed"; exit 77; }
 for n in $(seq 91 140); do
@@ -62,12 +65,35 @@ echo "display $DISPLAY"
 
 if [ ! -d "$WINEPREFIX" ]; then
   echo "creating the wine prefix"
-  timeout 300 wineboot -i >"$out/wineboot.log" 2>&1 || fail "wineboot"
+  timeout 900 wineboot -i >"$out/wineboot.log" 2>&1 || fail "wineboot"
 fi
 
-# Windows form of a Linux path (wine maps / to drive Z:).
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
+# As on a Japanese Windows: the locale gives the programs code page 932, and
+# the dialogs' fonts exist (the IPA Gothic fonts stand in for them).
+locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$' || fail "the ja_JP.UTF-8 locale is missing (scripts/setup makes it)"
+fc-list 2>/dev/null | grep -q IPAPGothic || fail "the IPA Gothic fonts are missing (scripts/setup installs fonts-ipafont-gothic)"
+fonts_reg="$out/fonts.reg"
+iconv -f UTF-8 -t UTF-16 >"$fonts_reg" <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"ＭＳ Ｐゴシック"="IPAPGothic"
+"ＭＳ ゴシック"="IPAGothic"
+"MS PGothic"="IPAPGothic"
+"MS Gothic"="IPAGothic"
+"MS UI Gothic"="IPAPGothic"
+"MS Shell Dlg"="IPAPGothic"
+"MS Shell Dlg 2"="IPAPGothic"
+REG
+timeout 600 "${programs_locale[@]}" wine regedit /S "$(winpath "$fonts_reg")" >>"$out/programs.log" 2>&1 ||
+  fail "the font replacements could not be set"
+
 probe() { timeout 120 "${probe_locale[@]}" wine "$probe" "$@"; }
+# Every text of the window fits its control in the dialogs' proportional font
+# and in the monospaced one, and none is shown as boxes.
+# All windows are checked before the run fails on one.
+unfit=()
+fits() { probe fit "$1" "ＭＳ ゴシック" || unfit+=("$1"); }
 shot() {
   sleep 1 # let the window paint
   if command -v import >/dev/null; then
@@ -89,6 +115,9 @@ finish() {
   fail "$1 did not end"
 }
 
+codepage=$(timeout 120 "${programs_locale[@]}" wine "$probe" codepage | tr -d '\r')
+[ "$codepage" = 932 ] || fail "the programs run with code page $codepage, not 932"
+
 # --- tkwEncoder: settings, then an encode of song.wav into out\
 probe wave "$(winpath "$work/song.wav")" 6000 || fail "writing the wave file"
 mkdir -p "$work/out"
@@ -108,14 +137,17 @@ probe controls "tkwEncoder" 1000 1001 1002 1003 1005 1016 1020 1025 1026 1027 ||
 probe settext "tkwEncoder" 1002 "nothing"
 probe drop "tkwEncoder" 1002 "$(winpath "$work/song.wav")" "$(winpath "$work/TkwEncoder.ini")"
 probe waittext "tkwEncoder" 1002 "$(winpath "$work/song.wav")" 30 || fail "the dropped file did not reach the input edit"
+fits "tkwEncoder"
 shot encoder-main
 probe click "tkwEncoder" 1000
 probe wait "圧縮モードの設定" 30 || fail "the settings dialog"
 probe controls "圧縮モードの設定" 1 2 1028 1029 1015 1011 1026 1027 1041 1005 1021 1030 1013 1014 1008 1009 ||
   fail "the settings dialog's controls"
+fits "圧縮モードの設定"
 shot encoder-settings
 probe key "圧縮モードの設定" 1029 39 # the right arrow selects the expert page
 sleep 1
+fits "圧縮モードの設定"
 shot encoder-settings-expert
 probe click "圧縮モードの設定" 2
 probe gone "圧縮モードの設定" 30 || fail "the settings dialog did not close"
@@ -123,6 +155,7 @@ probe click "tkwEncoder" 1026
 probe wait "tkwEncoder - 作業状況" 30 || fail "the progress dialog"
 probe controls "tkwEncoder - 作業状況" 1001 1019 1024 1025 1031 1032 || fail "the progress dialog's controls"
 probe waittext "tkwEncoder - 作業状況" 1032 "終了" 180 || fail "the encode did not finish"
+fits "tkwEncoder - 作業状況"
 shot encoder-progress
 probe click "tkwEncoder - 作業状況" 1032
 probe gone "tkwEncoder - 作業状況" 30 || fail "the progress dialog did not close"
@@ -140,11 +173,13 @@ probe wait "TkrConverter" 120 || fail "TkrConverter's main window"
 probe controls "TkrConverter" 1 1001 1002 1003 1005 1006 1007 1008 1013 || fail "TkrConverter's controls"
 probe drop "TkrConverter" 0 "$(winpath "$work/sounds.txt")"
 probe settext "TkrConverter" 1006 "secret"
+fits "TkrConverter"
 shot converter-main
 probe click "TkrConverter" 1008
 probe wait "Convert状況" 30 || fail "the queue dialog"
 probe controls "Convert状況" 1010 1011 1012 || fail "the queue dialog's controls"
 probe waittext "Convert状況" 1012 "終了" 120 || fail "the queue did not finish"
+fits "Convert状況"
 shot converter-queue
 probe click "Convert状況" 1012
 probe gone "Convert状況" 30 || fail "the queue dialog did not close"
@@ -167,11 +202,14 @@ probe check "$title" 1002
 probe drop "$title" 0 "$(winpath "$work/sounds.tkr")"
 probe wait "パスワードの入力" 30 || fail "the old-password dialog"
 probe controls "パスワードの入力" 1 2 1005 1006 || fail "the old-password dialog's controls"
+probe focus "パスワードの入力" 1005 || fail "the old-password dialog does not put the focus on its password field"
+fits "パスワードの入力"
 probe settext "パスワードの入力" 1005 "secret"
 shot password-old
 probe click "パスワードの入力" 1
 probe gone "パスワードの入力" 30 || fail "the old password was not taken"
 probe contains "$title" 1003 "パスワードは正常にセットされました" 30 || fail "the password was not set"
+fits "$title"
 shot password-main
 probe close "$title"
 finish TkrPassword
@@ -181,3 +219,4 @@ changed=$(cmp -l "$work/before.tkr" "$work/sounds.tkr" | awk '$1 < 9 || $1 > 12'
 cmp -s "$work/before.tkr" "$work/sounds.tkr" && fail "the check word did not change"
 echo "TkrPassword set the new password"
 echo "screenshots in $shots"
+((${#unfit[@]} == 0)) || fail "texts do not fit their controls in: ${unfit[*]}"

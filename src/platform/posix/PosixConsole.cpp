@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace plat {
@@ -31,5 +32,17 @@ bool interruptRequested() { return interrupted.load(); }
 void clearInterruptRequest() { interrupted.store(false); }
 
 bool isErrorStreamTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
+bool isTerminal(std::FILE* stream) { return stream && ::isatty(::fileno(stream)) == 1; }
+
+int terminalColumns(std::FILE* stream) {
+  if (!isTerminal(stream)) return 0;
+  winsize size{};
+  if (::ioctl(::fileno(stream), TIOCGWINSZ, &size) != 0) return 0;
+  return size.ws_col;
+}
+
+void makeStandardOutputBinary() {}
+void makeStandardInputBinary() {}
 
 } // namespace plat

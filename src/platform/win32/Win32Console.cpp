@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <fcntl.h>
 #include <io.h>
 #include <stdio.h>
 
@@ -27,5 +28,18 @@ bool interruptRequested() { return interrupted.load(); }
 void clearInterruptRequest() { interrupted.store(false); }
 
 bool isErrorStreamTerminal() { return _isatty(_fileno(stderr)) != 0; }
+
+bool isTerminal(std::FILE* stream) { return stream && _isatty(_fileno(stream)) != 0; }
+
+int terminalColumns(std::FILE* stream) {
+  if (!isTerminal(stream)) return 0;
+  HANDLE console = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  if (!GetConsoleScreenBufferInfo(console, &info)) return 0;
+  return info.srWindow.Right - info.srWindow.Left + 1;
+}
+
+void makeStandardOutputBinary() { _setmode(_fileno(stdout), _O_BINARY); }
+void makeStandardInputBinary() { _setmode(_fileno(stdin), _O_BINARY); }
 
 } // namespace plat

@@ -46,8 +46,9 @@ INT_PTR CALLBACK Win32DialogView::DialogProc(HWND hwnd, UINT message, WPARAM wPa
     auto* view = reinterpret_cast<Win32DialogView*>(lParam);
     SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
     view->hwnd_ = hwnd;
-    view->controller_.OnInit(*view);
-    return TRUE;
+    // TRUE would move the focus to the first tab stop, over the control the
+    // controller chose.
+    return view->Initialise(view->controller_) ? TRUE : FALSE;
   }
   auto* view = reinterpret_cast<Win32DialogView*>(GetWindowLongPtrA(hwnd, DWLP_USER));
   if (!view) return FALSE;
@@ -188,7 +189,7 @@ bool Win32DialogView::IsEnabled(int id) const { return IsWindowEnabled(Control(i
 
 void Win32DialogView::Enable(int id, bool enabled) { ::EnableWindow(Control(id), enabled ? TRUE : FALSE); }
 
-void Win32DialogView::SetFocus(int id) {
+void Win32DialogView::MoveFocus(int id) {
   HWND control = Control(id);
   if (!control) return;
   if (modal_ || GetParent(control) == hwnd_)

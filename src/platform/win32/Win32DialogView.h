@@ -30,7 +30,6 @@ public:
   void SetChecked(int id, bool checked) override;
   bool IsEnabled(int id) const override;
   void Enable(int id, bool enabled) override;
-  void SetFocus(int id) override;
   void SetPasswordMask(int id, bool masked) override;
   void SetImage(int id, int resourceId) override;
   void SetProgress(int id, int percent) override;
@@ -56,6 +55,9 @@ public:
                   std::string& path) override;
   void SetTimer(int id, unsigned milliseconds) override;
   void KillTimer(int id) override;
+
+protected:
+  void MoveFocus(int id) override;
 
 private:
   static INT_PTR CALLBACK PageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
