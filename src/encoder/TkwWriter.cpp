@@ -4,6 +4,8 @@
 #include "support/ByteOrder.h"
 #include "support/RFile.h"
 
+SearchOptions DefaultSearch() { return SearchOptions{KernelFor(BestKernel()), nullptr}; }
+
 std::uint32_t TkwWriter::WriteChunk(RFile& output, const std::int16_t* samples, int count, std::uint64_t total,
                                     std::uint64_t done) {
   TkwBitWriter writer;

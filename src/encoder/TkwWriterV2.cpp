@@ -12,8 +12,8 @@ void TkwWriterV2::SeekData(const RWaveFile& wave, RFile& output, std::uint32_t e
 
 void TkwWriterV2::EncodeChunk(TkwBitWriter& writer, const std::int16_t* samples, int count, std::uint64_t total,
                               std::uint64_t done) {
-  WorkingSignal signal(samples, count);
-  TkwBlockEncoderV2 encoder(context_.settings, signal, context_.notice);
+  WorkingSignal signal(samples, count, context_.search.workspace);
+  TkwBlockEncoderV2 encoder(context_.settings, signal, context_.notice, context_.search);
   RunChunkLoop(encoder, signal, writer, total, done);
 }
 
