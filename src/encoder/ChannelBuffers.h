@@ -13,8 +13,9 @@ public:
   ChannelBuffers(int channels, std::uint32_t capacity = kDefaultCapacity);
 
   // Reads `count` frames (at most the capacity) from the file's current
-  // position. Samples a short read did not deliver stay 0.
-  void Read(RFile& file, std::uint32_t count);
+  // position and returns how many whole frames arrived; samples a short read
+  // did not deliver are 0.
+  std::uint32_t Read(RFile& file, std::uint32_t count);
 
   const std::int16_t* Channel(int index) const { return samples_[index].data(); }
   int Channels() const { return channels_; }

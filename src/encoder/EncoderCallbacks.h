@@ -1,5 +1,5 @@
 // How the engine reports to its front end. Called on the thread that runs the
-// batch. OnProgress is called before every block and stops the batch by
+// batch (never on the threads that encode chunks). OnProgress is called before every block and stops the batch by
 // throwing User_Cannceled.
 #pragma once
 
@@ -16,4 +16,7 @@ public:
   // One message line; by default it goes to the process's log (Log.txt and
   // whatever shows the log).
   virtual void WriteLog(const char* line);
+  // A file could not be encoded (after its log line): a short English reason
+  // for front ends that name every failed file.
+  virtual void OnFileFailed(const char* /*wavePath*/, const char* /*reason*/) {}
 };

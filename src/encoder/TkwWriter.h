@@ -59,6 +59,9 @@ public:
   std::uint32_t WriteChunk(RFile& output, const std::int16_t* samples, int count, std::uint64_t total,
                            std::uint64_t done);
 
+  // Writes every byte or throws EC_OutputWriteFailed.
+  static void WriteAll(RFile& output, const std::vector<unsigned char>& bytes);
+
 protected:
   // The chunk loop shared by every version.
   void RunChunkLoop(BlockEncoder& encoder, WorkingSignal& signal, TkwBitWriter& writer, std::uint64_t total,
