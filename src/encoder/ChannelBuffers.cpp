@@ -14,7 +14,8 @@ std::uint32_t ChannelBuffers::Read(RFile& file, std::uint32_t count) {
   if (channels_ != 1 && channels_ != 2) return 0;
   count = std::min<std::uint32_t>(count, static_cast<std::uint32_t>(samples_[0].size()));
   const std::uint32_t frameBytes = 2u * static_cast<std::uint32_t>(channels_);
-  std::vector<unsigned char> bytes(std::size_t{count} * frameBytes, 0);
+  std::vector<unsigned char>& bytes = raw_;
+  bytes.resize(std::size_t{count} * frameBytes);
   const std::size_t got = file.Read(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
   if (got < bytes.size()) std::fill(bytes.begin() + static_cast<std::ptrdiff_t>(got), bytes.end(), 0);
   const unsigned char* p = bytes.data();

@@ -1,4 +1,5 @@
-// The samples of one sector, split into one array per channel.
+// The samples of one sector, split into one array per channel. Reading the
+// next sector into the same object reuses its memory.
 #pragma once
 
 #include <cstdint>
@@ -23,4 +24,5 @@ public:
 private:
   int channels_;
   std::vector<std::int16_t> samples_[2];
+  std::vector<unsigned char> raw_; // the interleaved bytes, kept for the next read
 };

@@ -68,6 +68,15 @@ bool IsWavName(const std::string& name) {
   return extension == "wav";
 }
 
+// A sector buffer that no chunk uses any more, or a new one. The chunks that
+// share a buffer are released on the calling thread only.
+std::shared_ptr<ChannelBuffers> SpareSector(std::vector<std::shared_ptr<ChannelBuffers>>& sectors, int channels) {
+  for (const auto& sector : sectors)
+    if (sector.use_count() == 1) return sector;
+  sectors.push_back(std::make_shared<ChannelBuffers>(channels));
+  return sectors.back();
+}
+
 } // namespace
 
 // One chunk on its way through a worker.
@@ -272,9 +281,9 @@ void EncodeDriver::EncodeChunksInOrder(RWaveFile& wave, RFile& output, TkwWriter
   const std::uint64_t total = std::uint64_t{wave.channels} * wave.frames;
   std::uint64_t done = 0;
   std::size_t e = 0;
+  ChannelBuffers buffers(wave.channels);
   for (std::uint32_t first = 0; first < wave.frames; first += sectorLength) {
     const std::uint32_t frames = std::min(sectorLength, wave.frames - first);
-    ChannelBuffers buffers(wave.channels);
     ReadSector(buffers, wave, first, frames);
     for (int c = 0; c < wave.channels; ++c) {
       const std::uint32_t size = writer.WriteChunk(output, buffers.Channel(c), static_cast<int>(frames), total, done);
@@ -284,6 +293,8 @@ void EncodeDriver::EncodeChunksInOrder(RWaveFile& wave, RFile& output, TkwWriter
       ++e;
     }
   }
+  // The display reaches the whole file, not only the start of its last block.
+  if (total > 0) callbacks_.OnProgress(total, done);
 }
 
 void EncodeDriver::EncodeChunk(Chunk& chunk, ParallelRun& run, ChunkWorkspace& workspace) {
@@ -321,6 +332,7 @@ void EncodeDriver::EncodeChunksInParallel(RWaveFile& wave, RFile& output, std::v
   const std::size_t window = static_cast<std::size_t>(threads) + 2;
   ParallelRun run;
   std::deque<std::unique_ptr<Chunk>> pending; // in table order
+  std::vector<std::shared_ptr<ChannelBuffers>> sectors;
   std::shared_ptr<ChannelBuffers> sector;
   std::uint64_t done = 0;
   std::size_t submitted = 0;
@@ -344,7 +356,7 @@ void EncodeDriver::EncodeChunksInParallel(RWaveFile& wave, RFile& output, std::v
         const auto first = static_cast<std::uint32_t>(submitted / wave.channels) * sectorLength;
         const std::uint32_t frames = std::min(sectorLength, wave.frames - first);
         if (c == 0) {
-          sector = std::make_shared<ChannelBuffers>(wave.channels);
+          sector = SpareSector(sectors, wave.channels);
           ReadSector(*sector, wave, first, frames);
         }
         auto chunk = std::make_unique<Chunk>();

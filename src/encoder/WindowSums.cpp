@@ -33,11 +33,17 @@ void WindowSums::Bring(Entry& entry, int end) {
   const int w = t.length;
   std::int32_t* sum = t.sum.data() + WorkingSignal::kHistory;
   double* squares = t.squares.data() + WorkingSignal::kHistory;
+  // Running totals in integer registers: the same exact values, without a
+  // floating-point addition on the chain from one position to the next.
+  std::int32_t s = sum[entry.valid - 1];
+  auto q = static_cast<std::int64_t>(squares[entry.valid - 1]);
   for (int p = entry.valid; p < end; ++p) {
     const std::int32_t in = signal_[p];
     const std::int32_t out = signal_[p - w];
-    sum[p] = sum[p - 1] + in - out;
-    squares[p] = squares[p - 1] + static_cast<double>(in * in - out * out);
+    s += in - out;
+    q += in * in - out * out;
+    sum[p] = s;
+    squares[p] = static_cast<double>(q);
   }
   entry.valid = end;
 }

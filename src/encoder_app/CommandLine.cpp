@@ -45,6 +45,7 @@ const char* UsageText() {
          "      --brightness-max N   version 1 brightness limit, 1 to 65535 (MaxBrightness)\n"
          "      --contrast-bits N    version 1 contrast code width         (ContrastBits)\n"
          "      --brightness-bits N  version 1 brightness code width       (BrightnessBits)\n"
+         "  -j, --threads N          encode on N threads; 0 (the default) uses every core\n"
          "      --save               keep these settings in TkwEncoder.ini\n"
          "  -q, --quiet              no progress line\n"
          "  -h, --help               this text\n"
@@ -97,6 +98,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, EncoderS
       result.save = true;
     } else if (arg == "-q" || arg == "--quiet") {
       result.quiet = true;
+    } else if (arg == "-j" || arg == "--threads") {
+      if (!hasValue) {
+        if (i + 1 >= arguments.size()) return result.error = arg + " needs a number", result;
+        value = arguments[++i];
+      }
+      std::int32_t threads = 0;
+      if (!ParseNumber(value, threads) || threads > 1024)
+        return result.error = arg + ": not a thread count: " + value, result;
+      result.threads = threads;
     } else if (auto n = numbers.find(arg); n != numbers.end()) {
       if (!hasValue) {
         if (i + 1 >= arguments.size()) return result.error = arg + " needs a number", result;

@@ -11,6 +11,7 @@ struct CommandLine {
   bool help = false;
   bool save = false;  // store this run's settings in TkwEncoder.ini
   bool quiet = false; // no progress line
+  int threads = 0;    // threads that encode at once; 0: one per core
   std::string error;  // not empty when the arguments are unusable
 };
 

@@ -54,6 +54,7 @@ int main(int argc, char** argv) {
   StopSignal stop;
   ConsoleProgress progress(view, stop);
   EncodeDriver driver(settings, progress);
+  driver.SetThreadCount(command.threads);
   int status = 0;
   try {
     driver.Run();
