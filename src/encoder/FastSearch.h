@@ -50,13 +50,29 @@ SearchResult BestFit(const WorkingSignal& x, const BlockWindow& w, int distances
   best.error = w.Qr;
   BatchInput in = MakeInput(x, w);
   double sigma[kBatchLanes];
+  auto boundFor = [&](double error) {
+    return lower_bound::Constant(w, std::min(std::max(error, 0.0), threshold), margin);
+  };
+  double bound = boundFor(best.error);
   for (int d = w.length / 2; d < distances; d += kBatchLanes) {
     in.firstDistance = d;
-    in.bound = lower_bound::Constant(w, std::min(std::max(best.error, 0.0), threshold), margin);
+    in.bound = bound;
     std::uint32_t lanes = kernel(in, sigma) & LanesBelow(d, distances);
     while (lanes) {
-      const SearchResult candidate = Evaluate(w, in, TakeNearest(lanes), sigma, q, notice);
-      if (candidate.error < best.error) best = candidate;
+      const int lane = TakeNearest(lanes);
+      // A better result within the batch tightens the bound for the lanes
+      // after it: the same test, with the best so far.
+      if (bound != in.bound) {
+        const int sourceLast = w.p + w.length - (d + kBatchLanes - 1 - lane) - 2;
+        if (bound >= 0 && !kernel_detail::MayPass(w.length, w.rows.sum[sourceLast], w.rows.squares[sourceLast],
+                                                  sigma[lane], w.Sr, bound))
+          continue;
+      }
+      const SearchResult candidate = Evaluate(w, in, lane, sigma, q, notice);
+      if (candidate.error < best.error) {
+        best = candidate;
+        bound = boundFor(best.error);
+      }
     }
   }
   return best;

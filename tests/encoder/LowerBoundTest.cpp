@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <random>
 
 using namespace enc_test;
@@ -92,6 +93,10 @@ std::uint32_t CheckBatch(const Scene& s, int p, int length, int firstDistance, d
 } // namespace
 
 TEST(LowerBound, KernelsAgreeOnExtremeSignals) {
+  std::string kernels;
+  for (KernelKind kind : RunnableKernels())
+    kernels += std::string(" ") + KernelName(kind);
+  std::printf("kernels of this processor:%s\n", kernels.c_str());
   for (Stress kind : {Stress::ConstantLowest, Stress::Alternating, Stress::Clipped, Stress::Noise, Stress::Impulses}) {
     SCOPED_TRACE(StressName(kind));
     const Scene s(MakeStress(kind, 1200, 5));
