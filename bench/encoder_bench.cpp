@@ -1,16 +1,30 @@
-// Encoding speed per codec version, in samples per second, on one second of
-// a generated speech-like signal at 22050 Hz (one chunk).
+// Encoding speed in times real time, per codec version, on one thread and on
+// every core, with the plain reference search and with the fast search, all
+// in one run. The input is a wave file (TKW_BENCH_WAV, for example made by
+// bench/make-music) or, without one, 10 seconds of generated 44.1 kHz stereo.
+// Also prints the share of candidates the lower bound rules out.
 //   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTKW_BUILD_BENCH=ON -DTKW_BUILD_TESTS=OFF
-//   cmake --build build/bench --target encoder_bench && build/bench/bench/encoder_bench
+//   cmake --build build/bench --target encoder_bench
+//   TKW_BENCH_WAV=music.wav build/bench/bench/encoder_bench
+#include "encoder/EncodeDriver.h"
 #include "encoder/TkwWriterV1.h"
 #include "encoder/TkwWriterV2.h"
 #include "encoder/TkwWriterV3.h"
+#include "platform/Files.h"
+#include "support/ByteOrder.h"
+#include "support/RFile.h"
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
+#include <bit>
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <random>
+#include <thread>
 
 namespace {
 
@@ -22,54 +36,116 @@ public:
   void WriteLog(const char*) override {}
 };
 
-std::vector<std::int16_t> SpeechLike(int count) {
-  std::vector<std::int16_t> out(static_cast<std::size_t>(count));
-  std::mt19937 random(42);
-  std::normal_distribution<double> noise(0, 150);
-  constexpr double kPi = 3.14159265358979323846;
-  for (int i = 0; i < count; ++i) {
-    const double t = i / 22050.0;
-    const double envelope = std::max(0.0, std::sin(2 * kPi * 3 * t));
-    const double pitch = 120 + 30 * std::sin(2 * kPi * 1.5 * t);
-    double v = noise(random);
-    for (int h = 1; h <= 6; ++h)
-      v += envelope * 6000 / h * std::sin(2 * kPi * pitch * h * t);
-    out[static_cast<std::size_t>(i)] = static_cast<std::int16_t>(std::lround(std::clamp(v, -32768.0, 32767.0)));
-  }
-  return out;
+// Counts the lanes the kernels return as still possible.
+std::atomic<std::uint64_t> lanesSeen{0};
+std::atomic<std::uint64_t> lanesKept{0};
+BatchKernel countedKernel = nullptr;
+std::uint32_t Counting(const BatchInput& in, double* sigma) {
+  const std::uint32_t kept = countedKernel(in, sigma);
+  lanesSeen.fetch_add(kBatchLanes, std::memory_order_relaxed);
+  lanesKept.fetch_add(static_cast<std::uint64_t>(std::popcount(kept)), std::memory_order_relaxed);
+  return kept;
 }
 
-void EncodeChunk(benchmark::State& state) {
-  const int version = static_cast<int>(state.range(0));
-  EncoderSettings settings;
-  settings.DestBits = static_cast<int>(state.range(1));
-  const std::vector<std::int16_t> signal = SpeechLike(22050);
-  Quiet callbacks;
-  ErrorNotice notice;
-  EncodeContext context{settings, callbacks, notice};
-  std::unique_ptr<TkwWriter> writer;
-  if (version == 1) writer = std::make_unique<TkwWriterV1>(context);
-  if (version == 2) writer = std::make_unique<TkwWriterV2>(context);
-  if (version == 3) writer = std::make_unique<TkwWriterV3>(context);
-  std::size_t bytes = 0;
-  for (auto _ : state) {
-    TkwBitWriter bits;
-    writer->EncodeChunk(bits, signal.data(), static_cast<int>(signal.size()), signal.size(), 0);
-    bits.Flush();
-    bytes = bits.WordCount() * 4;
-    benchmark::DoNotOptimize(bytes);
+void PutLe(std::vector<unsigned char>& out, std::uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i)
+    out.push_back(static_cast<unsigned char>(v >> (8 * i)));
+}
+
+// 10 s of 44.1 kHz stereo: a melody with harmonics, noise and pauses.
+std::string GeneratedWave(const std::string& folder) {
+  const std::uint32_t frames = 441000;
+  std::vector<unsigned char> data;
+  std::mt19937 random(42);
+  std::normal_distribution<double> noise(0, 200);
+  constexpr double kPi = 3.14159265358979323846;
+  for (std::uint32_t i = 0; i < frames; ++i) {
+    const double t = i / 44100.0;
+    const double pitch = 220 * std::pow(2.0, static_cast<int>(t * 4) % 7 / 12.0);
+    const double envelope = std::max(0.0, std::sin(2 * kPi * 2 * t));
+    for (int c = 0; c < 2; ++c) {
+      double v = noise(random);
+      for (int h = 1; h <= 5; ++h)
+        v += envelope * 7000 / h * std::sin(2 * kPi * pitch * h * t + c);
+      PutLe(data, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::clamp(v, -32768.0, 32767.0))), 2);
+    }
   }
-  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(signal.size()));
-  state.counters["chunk_bytes"] = static_cast<double>(bytes);
+  std::vector<unsigned char> file;
+  file.insert(file.end(), {'R', 'I', 'F', 'F'});
+  PutLe(file, static_cast<std::uint32_t>(36 + data.size()), 4);
+  file.insert(file.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+  PutLe(file, 16, 4);
+  PutLe(file, 1, 2);
+  PutLe(file, 2, 2);
+  PutLe(file, 44100, 4);
+  PutLe(file, 44100 * 4, 4);
+  PutLe(file, 4, 2);
+  PutLe(file, 16, 2);
+  file.insert(file.end(), {'d', 'a', 't', 'a'});
+  PutLe(file, static_cast<std::uint32_t>(data.size()), 4);
+  file.insert(file.end(), data.begin(), data.end());
+  const std::string path = folder + plat::kPathSeparator + "bench-input.wav";
+  RFile out;
+  out.Open(path.c_str(), RFile::kCreate);
+  out.Write(file.data(), static_cast<std::uint32_t>(file.size()));
+  return path;
+}
+
+const std::string& OutputFolder() {
+  static const std::string folder = plat::currentDirectory();
+  return folder;
+}
+
+const std::string& InputWave() {
+  static const std::string path = [] {
+    const char* given = std::getenv("TKW_BENCH_WAV");
+    return given && *given ? std::string(given) : GeneratedWave(OutputFolder());
+  }();
+  return path;
+}
+
+double ProcessCpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
+
+// Arguments: version, threads (0: every core), fast (1) or plain (0).
+void EncodeFile(benchmark::State& state) {
+  EncoderSettings settings;
+  settings.EncodeVersion = static_cast<int>(state.range(0));
+  settings.bRemake = 1;
+  const bool fast = state.range(2) != 0;
+  countedKernel = DefaultSearch().kernel;
+  Quiet callbacks;
+  double audio = 0;
+  double wall = 0;
+  double cpu = 0;
+  lanesSeen = lanesKept = 0;
+  for (auto _ : state) {
+    EncodeDriver driver(settings, callbacks);
+    driver.SetThreadCount(static_cast<int>(state.range(1)));
+    driver.SetSearchKernel(fast ? Counting : nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = ProcessCpuSeconds();
+    driver.EncodeOne(InputWave(), OutputFolder());
+    cpu += ProcessCpuSeconds() - cpuStart;
+    wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    audio += driver.counts().audioSeconds;
+    if (driver.counts().encoded != 1) state.SkipWithError("the input could not be encoded");
+  }
+  state.counters["x_real_time"] = audio / wall;
+  state.counters["cpu_s_per_audio_s"] = cpu / audio;
+  if (fast && lanesSeen > 0)
+    state.counters["bound_rejects"] = 1.0 - static_cast<double>(lanesKept) / static_cast<double>(lanesSeen);
+  plat::removeFile((OutputFolder() + plat::kPathSeparator + EncodeDriver::OutputName(InputWave())).c_str());
+}
+
+void Arguments(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"version", "threads", "fast"});
+  for (int version : {1, 2, 3})
+    for (int fast : {0, 1})
+      for (int threads : {1, 0})
+        b->Args({version, threads, fast});
 }
 
 } // namespace
 
-BENCHMARK(EncodeChunk)
-    ->ArgNames({"version", "dest_bits"})
-    ->Args({1, 10})
-    ->Args({2, 10})
-    ->Args({3, 10})
-    ->Args({2, 13})
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(EncodeFile)->Apply(Arguments)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
 BENCHMARK_MAIN();

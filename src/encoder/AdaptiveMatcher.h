@@ -4,6 +4,7 @@
 #pragma once
 
 #include "encoder/CandidateEvaluator.h"
+#include "encoder/FastSearch.h"
 
 #include <array>
 #include <cmath>
@@ -18,12 +19,17 @@ public:
     int startSize;
     int distances;
     std::int32_t maxError2;
+    BatchKernel kernel; // null: the plain search
   };
 
   AdaptiveMatcher(const WorkingSignal& signal, WindowSums& sums, const Params& params, Quantiser quantiser,
                   ErrorNotice& notice)
       : signal_(signal), sums_(sums), params_(params), quantiser_(quantiser), notice_(notice),
-        current_(params.startSize), previousStart_(params.startSize) {}
+        current_(params.startSize), previousStart_(params.startSize) {
+    for (int size = params.minSize; size <= params.maxSize; ++size)
+      margins_[static_cast<std::size_t>(size)] = lower_bound::Margin(
+          params.lengthOf[static_cast<std::size_t>(size)], quantiser.MaxContrast(), quantiser.MaxBrightness());
+  }
 
   bool Match(int p) {
     int start = previousStart_;
@@ -60,9 +66,16 @@ public:
 private:
   bool SearchAt(int p, int size) {
     const int length = params_.lengthOf[static_cast<std::size_t>(size)];
-    sums_.EnsureUpTo(p + length);
-    result_ = BestFit(signal_, MakeWindow(sums_, p, length), params_.distances, quantiser_, notice_);
-    return ErrorThreshold(length, params_.maxError2) > std::fabs(result_.error);
+    const double threshold = ErrorThreshold(length, params_.maxError2);
+    if (!params_.kernel) {
+      sums_.EnsureUpTo(p + length);
+      result_ = BestFit(signal_, MakeWindow(sums_, p, length), params_.distances, quantiser_, notice_);
+    } else {
+      sums_.EnsureLength(length, p + length);
+      result_ = fast_search::BestFit(signal_, MakeWindow(sums_, p, length), params_.distances, quantiser_, notice_,
+                                     params_.kernel, threshold, margins_[static_cast<std::size_t>(size)]);
+    }
+    return threshold > std::fabs(result_.error);
   }
 
   const WorkingSignal& signal_;
@@ -73,4 +86,5 @@ private:
   SearchResult result_;
   int current_;
   int previousStart_;
+  std::array<double, 10> margins_{};
 };

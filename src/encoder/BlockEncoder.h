@@ -1,7 +1,18 @@
 // What the chunk loop needs of a version's block encoder.
 #pragma once
 
+#include "encoder/CandidateKernels.h"
 #include "encoder/TkwBitWriter.h"
+
+class ChunkWorkspace;
+
+// How a block encoder searches: the plain loops (no kernel: the reference
+// every faster path is compared with) or a batch kernel with the lower
+// bound; and the memory it may reuse.
+struct SearchOptions {
+  BatchKernel kernel = nullptr;
+  ChunkWorkspace* workspace = nullptr;
+};
 
 class BlockEncoder {
 public:

@@ -31,21 +31,20 @@ struct BlockWindow {
 inline BlockWindow MakeWindow(const WindowSums& sums, int p, int length) {
   const WindowSums::Rows rows = sums.RowsFor(length);
   const int last = p + length - 1;
-  return BlockWindow{p, length, rows, static_cast<double>(rows.sum[last]), static_cast<double>(rows.squares[last])};
+  return BlockWindow{p, length, rows, static_cast<double>(rows.sum[last]), rows.squares[last]};
 }
 
+// The fit of one candidate whose source sums and cross sum are known; sigma
+// is only read when den is not 0.
 template <class Quantiser>
-SearchResult EvaluateCandidate(const WorkingSignal& x, const BlockWindow& w, int d, const Quantiser& q,
-                               ErrorNotice& notice) {
+SearchResult FitCandidate(const BlockWindow& w, int d, double Sd, double Qd, double sigmaIfNeeded, const Quantiser& q,
+                          ErrorNotice& notice) {
   const double L = w.length;
-  const int sourceLast = w.p + w.length - d - 2;
-  const double Sd = w.rows.sum[sourceLast];
-  const double Qd = static_cast<double>(w.rows.squares[sourceLast]);
   const double den = L * Qd - Sd * Sd;
   double sigma = 0;
   double gammaStar = 0;
   if (den != 0) {
-    sigma = static_cast<double>(CrossSum(x.At(w.p), x.At(w.p - d - 1), w.length));
+    sigma = sigmaIfNeeded;
     gammaStar = (L * sigma - w.Sr * Sd) / den;
   }
   SearchResult r;
@@ -58,6 +57,17 @@ SearchResult EvaluateCandidate(const WorkingSignal& x, const BlockWindow& w, int
   r.error = gamma * gamma * Qd + 2 * gamma * beta * Sd - 2 * gamma * sigma + L * (beta * beta) - 2 * beta * w.Sr + w.Qr;
   if (r.error < 0) notice.NegativeError();
   return r;
+}
+
+template <class Quantiser>
+SearchResult EvaluateCandidate(const WorkingSignal& x, const BlockWindow& w, int d, const Quantiser& q,
+                               ErrorNotice& notice) {
+  const int sourceLast = w.p + w.length - d - 2;
+  const double Sd = w.rows.sum[sourceLast];
+  const double Qd = w.rows.squares[sourceLast];
+  const double den = w.length * Qd - Sd * Sd;
+  const double sigma = den != 0 ? static_cast<double>(CrossSum(x.At(w.p), x.At(w.p - d - 1), w.length)) : 0;
+  return FitCandidate(w, d, Sd, Qd, sigma, q, notice);
 }
 
 // Best fit over every distance from L/2 to N - 1 (smaller distance on ties);

@@ -1,4 +1,5 @@
-// The samples of one sector, split into one array per channel.
+// The samples of one sector, split into one array per channel. Reading the
+// next sector into the same object reuses its memory.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +14,9 @@ public:
   ChannelBuffers(int channels, std::uint32_t capacity = kDefaultCapacity);
 
   // Reads `count` frames (at most the capacity) from the file's current
-  // position. Samples a short read did not deliver stay 0.
-  void Read(RFile& file, std::uint32_t count);
+  // position and returns how many whole frames arrived; samples a short read
+  // did not deliver are 0.
+  std::uint32_t Read(RFile& file, std::uint32_t count);
 
   const std::int16_t* Channel(int index) const { return samples_[index].data(); }
   int Channels() const { return channels_; }
@@ -22,4 +24,5 @@ public:
 private:
   int channels_;
   std::vector<std::int16_t> samples_[2];
+  std::vector<unsigned char> raw_; // the interleaved bytes, kept for the next read
 };

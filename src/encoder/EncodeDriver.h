@@ -1,15 +1,23 @@
 // The encoding driver: finds the wave files (one file or a folder tree),
 // names and skips outputs, and runs each file through the writer of the
 // chosen codec version. Only User_Cannceled and EC_BadSettings leave it.
+// The chunks of a file are encoded on worker threads and written in order;
+// every callback is made on the thread that called the driver.
 #pragma once
 
+#include "encoder/ChunkWorkspace.h"
 #include "encoder/EncoderCallbacks.h"
 #include "encoder/EncoderSettings.h"
 #include "encoder/ErrorNotice.h"
 #include "encoder/TkwWriter.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+class ChunkPool;
+class RWaveFile;
+class RFile;
 
 class EncodeDriver {
 public:
@@ -17,13 +25,22 @@ public:
     int encoded = 0;
     int skipped = 0; // outputs that already existed
     int failed = 0;  // inputs that could not be encoded
-    // Of the encoded files: their sizes and the length of their sound.
+    // Totals of the encoded files.
     std::uint64_t inputBytes = 0;
     std::uint64_t outputBytes = 0;
-    double audioSeconds = 0;
+    double audioSeconds = 0; // frames / sample rate
   };
 
   EncodeDriver(const EncoderSettings& settings, EncoderCallbacks& callbacks);
+  ~EncodeDriver();
+
+  // Threads that encode the chunks of a file at once; 0 (the default) is one
+  // per processor core. The bytes written do not depend on it.
+  void SetThreadCount(int threads);
+  int ThreadCount() const;
+  // The search every chunk uses: the processor's fastest by default; null is
+  // the plain reference search.
+  void SetSearchKernel(BatchKernel kernel) { kernel_ = kernel; }
 
   // The batch of the settings: EncodeFolder(readPath, writePath) in directory
   // mode (bBurst), else EncodeOne(readPath, writePath).
@@ -44,11 +61,26 @@ public:
   static std::string PartialPath(const std::string& outputPath) { return outputPath + ".part"; }
 
 private:
+  struct Chunk;
+  struct ParallelRun;
+
   void CheckSettings() const;
+  // Counts a failed file; logLine (may be null) is its line in the log.
+  void Failed(const std::string& wavePath, const std::string& reason, const char* logLine);
+  // Reads one sector; a short read fails the file.
+  void ReadSector(class ChannelBuffers& buffers, RWaveFile& wave, std::uint32_t first, std::uint32_t frames);
+  void EncodeChunksInOrder(RWaveFile& wave, RFile& output, TkwWriter& writer, std::vector<SectorEntry>& table);
+  void EncodeChunksInParallel(RWaveFile& wave, RFile& output, std::vector<SectorEntry>& table);
+  void EncodeChunk(Chunk& chunk, ParallelRun& run, ChunkWorkspace& workspace);
 
   const EncoderSettings& settings_;
   EncoderCallbacks& callbacks_;
   ErrorNotice notice_;
   ChunkObserver observer_;
   Counts counts_;
+  int threads_ = 0;
+  BatchKernel kernel_ = DefaultSearch().kernel;
+  std::unique_ptr<ChunkPool> pool_;
+  ChunkWorkspace workspace_; // of the chunks encoded on the calling thread
+  std::string reason_;       // why the current file failed, when known
 };

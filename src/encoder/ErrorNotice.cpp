@@ -3,7 +3,6 @@
 #include "platform/UserInterface.h"
 
 void ErrorNotice::NegativeError() {
-  if (shown_) return;
-  shown_ = true;
+  if (shown_.exchange(true)) return;
   plat::messageBox("Error2 < 0", "FatalError", plat::kMbOk);
 }

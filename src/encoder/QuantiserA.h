@@ -12,8 +12,11 @@ public:
   // the decoder computes it.
   std::uint16_t Code(double value, double* coded) const;
   double Value(std::uint16_t code) const;
+  // The largest magnitude of a code's value.
+  double Limit() const { return limit_; }
 
 private:
+  double limit_;
   std::int64_t half_;
   double scale_;
   double step_;

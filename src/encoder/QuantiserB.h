@@ -66,6 +66,11 @@ std::int16_t LiteralValue(std::uint8_t code);
 
 // Adapter with the interface of QuantiserA for the candidate evaluation.
 struct QuantiserB {
+  // Bounds of the code values' magnitudes (2.9379883 and 16256.25).
+  static constexpr double kMaxContrast = 3;
+  static constexpr double kMaxBrightness = 16384;
+  double MaxContrast() const { return kMaxContrast; }
+  double MaxBrightness() const { return kMaxBrightness; }
   std::uint16_t ContrastCode(double value, double* coded) const { return quantiser_b::ContrastCode(value, coded); }
   std::uint16_t BrightnessCode(double value, double* coded) const { return quantiser_b::BrightnessCode(value, coded); }
 };

@@ -5,6 +5,7 @@
 #include "support/RFile.h"
 
 #include <cstdint>
+#include <string>
 
 class RWaveFile : public RFile {
 public:
@@ -23,6 +24,13 @@ public:
   std::uint32_t dataStart = 0;
   std::int32_t mode = 0;
 
+  // Why Open refused the file, in English, for the failure report.
+  const std::string& Refusal() const { return refusal_; }
+
 private:
   void Parse();
+  [[noreturn]] void Refuse(std::string reason);
+  [[noreturn]] void RefuseFormat(std::string reason);
+
+  std::string refusal_;
 };

@@ -11,7 +11,8 @@ std::vector<int> UsableLengths(const EncoderSettings& s) {
   return lengths;
 }
 
-AdaptiveMatcher<TkwBlockEncoderV1::Quantisers>::Params MatcherParams(const EncoderSettings& s) {
+AdaptiveMatcher<TkwBlockEncoderV1::Quantisers>::Params MatcherParams(const EncoderSettings& s,
+                                                                     const SearchOptions& options) {
   AdaptiveMatcher<TkwBlockEncoderV1::Quantisers>::Params params{};
   for (int k = 0; k < 10; ++k)
     params.lengthOf[static_cast<std::size_t>(k)] = 1 << k;
@@ -20,15 +21,17 @@ AdaptiveMatcher<TkwBlockEncoderV1::Quantisers>::Params MatcherParams(const Encod
   params.startSize = 4;
   params.distances = 1 << s.DestBits;
   params.maxError2 = s.MaxError2;
+  params.kernel = options.kernel;
   return params;
 }
 
 } // namespace
 
-TkwBlockEncoderV1::TkwBlockEncoderV1(const EncoderSettings& settings, WorkingSignal& signal, ErrorNotice& notice)
+TkwBlockEncoderV1::TkwBlockEncoderV1(const EncoderSettings& settings, WorkingSignal& signal, ErrorNotice& notice,
+                                     const SearchOptions& options)
     : signal_(signal), destBits_(settings.DestBits), contrastBits_(settings.ContrastBits),
-      brightnessBits_(settings.BrightnessBits), sums_(signal, UsableLengths(settings)),
-      matcher_(signal, sums_, MatcherParams(settings),
+      brightnessBits_(settings.BrightnessBits), sums_(signal, UsableLengths(settings), options.workspace),
+      matcher_(signal, sums_, MatcherParams(settings, options),
                Quantisers{QuantiserA(settings.ContrastBits, settings.MaxContrast),
                           QuantiserA(settings.BrightnessBits, settings.MaxBrightness)},
                notice) {}

@@ -11,7 +11,8 @@ class TkwBlockEncoderV1 : public BlockEncoder {
 public:
   static constexpr int kLiteralLength = 16;
 
-  TkwBlockEncoderV1(const EncoderSettings& settings, WorkingSignal& signal, ErrorNotice& notice);
+  TkwBlockEncoderV1(const EncoderSettings& settings, WorkingSignal& signal, ErrorNotice& notice,
+                    const SearchOptions& options = {});
 
   bool Match(int p) override;
   void WriteFields(TkwBitWriter& writer) const override;
@@ -26,6 +27,8 @@ public:
     QuantiserA brightness;
     std::uint16_t ContrastCode(double v, double* coded) const { return contrast.Code(v, coded); }
     std::uint16_t BrightnessCode(double v, double* coded) const { return brightness.Code(v, coded); }
+    double MaxContrast() const { return contrast.Limit(); }
+    double MaxBrightness() const { return brightness.Limit(); }
   };
 
 private:

@@ -1,17 +1,23 @@
 #include "encoder/TkwBlockEncoderV2.h"
 
-#include "encoder/CandidateEvaluator.h"
+#include "encoder/FastSearch.h"
 #include "encoder/FixedPointBlocks.h"
 #include "encoder/QuantiserB.h"
 
 using namespace fixed_point_blocks;
 
-TkwBlockEncoderV2::TkwBlockEncoderV2(const EncoderSettings& settings, WorkingSignal& signal, ErrorNotice& notice)
+TkwBlockEncoderV2::TkwBlockEncoderV2(const EncoderSettings& settings, WorkingSignal& signal, ErrorNotice& notice,
+                                     const SearchOptions& options)
     : signal_(signal), notice_(notice), destBits_(settings.DestBits), distances_(1 << settings.DestBits),
       smallest_(SmallestSize(settings.bEncodeMinBits)), maxError2_(settings.MaxError2),
-      sums_(signal, UsableLengths(settings.bEncodeMinBits)) {}
+      sums_(signal, UsableLengths(settings.bEncodeMinBits), options.workspace), kernel_(options.kernel) {
+  for (std::size_t r = 0; r < kSizeTable.size(); ++r)
+    margins_[r] = lower_bound::Margin(kSizeTable[r], QuantiserB::kMaxContrast, QuantiserB::kMaxBrightness);
+}
 
-bool TkwBlockEncoderV2::Match(int p) {
+bool TkwBlockEncoderV2::Match(int p) { return kernel_ ? MatchFast(p) : MatchPlain(p); }
+
+bool TkwBlockEncoderV2::MatchPlain(int p) {
   // The growing search may reach the largest length.
   sums_.EnsureUpTo(p + kSizeTable[kLargestSize]);
 
@@ -39,6 +45,55 @@ bool TkwBlockEncoderV2::Match(int p) {
     window = MakeWindow(sums_, p, kSizeTable[static_cast<std::size_t>(r)]);
     threshold = ErrorThreshold(window.length, maxError2_);
     if (d < window.length / 2) d = window.length / 2;
+  }
+  return found;
+}
+
+BlockWindow TkwBlockEncoderV2::WindowAt(int p, int r) {
+  const int length = kSizeTable[static_cast<std::size_t>(r)];
+  sums_.EnsureLength(length, p + length);
+  return MakeWindow(sums_, p, length);
+}
+
+// MatchPlain over batches of distances; a candidate the bound rejects has an
+// error of at least T (LowerBound.h), so the first acceptable distance of
+// each length is the same.
+bool TkwBlockEncoderV2::MatchFast(int p) {
+  int r = smallest_;
+  sizeIndex_ = r;
+  BlockWindow window = WindowAt(p, r);
+  if (window.Sr == 0 && window.Qr == 0) {
+    result_ = SearchResult{};
+    return true;
+  }
+  double threshold = ErrorThreshold(window.length, maxError2_);
+  BatchInput in = fast_search::MakeInput(signal_, window);
+  in.bound = lower_bound::Constant(window, threshold, margins_[static_cast<std::size_t>(r)]);
+  bool found = false;
+  const QuantiserB quantiser;
+  double sigma[kBatchLanes];
+  for (int d = window.length / 2; d < distances_;) {
+    in.firstDistance = d;
+    std::uint32_t lanes = kernel_(in, sigma) & fast_search::LanesBelow(d, distances_);
+    int next = d + kBatchLanes;
+    while (lanes) {
+      const int lane = fast_search::TakeNearest(lanes);
+      const SearchResult candidate = fast_search::Evaluate(window, in, lane, sigma, quantiser, notice_);
+      if (!(threshold > candidate.error)) continue;
+      found = true;
+      result_ = candidate;
+      sizeIndex_ = r;
+      if (r == kLargestSize) return true;
+      ++r;
+      window = WindowAt(p, r);
+      threshold = ErrorThreshold(window.length, maxError2_);
+      in = fast_search::MakeInput(signal_, window);
+      in.bound = lower_bound::Constant(window, threshold, margins_[static_cast<std::size_t>(r)]);
+      // The same distance is tried first at the longer length.
+      next = std::max(candidate.distance, window.length / 2);
+      break;
+    }
+    d = next;
   }
   return found;
 }

@@ -3,14 +3,18 @@
 #pragma once
 
 #include "encoder/BlockEncoder.h"
+#include "encoder/CandidateEvaluator.h"
 #include "encoder/EncoderSettings.h"
 #include "encoder/ErrorNotice.h"
 #include "encoder/SearchResult.h"
 #include "encoder/WindowSums.h"
 
+#include <array>
+
 class TkwBlockEncoderV2 : public BlockEncoder {
 public:
-  TkwBlockEncoderV2(const EncoderSettings& settings, WorkingSignal& signal, ErrorNotice& notice);
+  TkwBlockEncoderV2(const EncoderSettings& settings, WorkingSignal& signal, ErrorNotice& notice,
+                    const SearchOptions& options = {});
 
   bool Match(int p) override;
   void WriteFields(TkwBitWriter& writer) const override;
@@ -22,6 +26,11 @@ public:
   int SizeIndex() const { return sizeIndex_; }
 
 private:
+  bool MatchPlain(int p);
+  bool MatchFast(int p);
+  // Sets the result's size index to r and returns the block window of that size.
+  BlockWindow WindowAt(int p, int r);
+
   WorkingSignal& signal_;
   ErrorNotice& notice_;
   int destBits_;
@@ -29,6 +38,8 @@ private:
   int smallest_;
   std::int32_t maxError2_;
   WindowSums sums_;
+  BatchKernel kernel_;
+  std::array<double, 8> margins_{};
   SearchResult result_;
   int sizeIndex_ = 0;
 };

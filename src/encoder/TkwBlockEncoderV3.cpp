@@ -6,7 +6,7 @@ using namespace fixed_point_blocks;
 
 namespace {
 
-AdaptiveMatcher<QuantiserB>::Params MatcherParams(const EncoderSettings& s) {
+AdaptiveMatcher<QuantiserB>::Params MatcherParams(const EncoderSettings& s, const SearchOptions& options) {
   AdaptiveMatcher<QuantiserB>::Params params{};
   for (std::size_t r = 0; r < kSizeTable.size(); ++r)
     params.lengthOf[r] = kSizeTable[r];
@@ -15,14 +15,17 @@ AdaptiveMatcher<QuantiserB>::Params MatcherParams(const EncoderSettings& s) {
   params.startSize = 3;
   params.distances = 1 << s.DestBits;
   params.maxError2 = s.MaxError2;
+  params.kernel = options.kernel;
   return params;
 }
 
 } // namespace
 
-TkwBlockEncoderV3::TkwBlockEncoderV3(const EncoderSettings& settings, WorkingSignal& signal, ErrorNotice& notice)
-    : signal_(signal), destBits_(settings.DestBits), sums_(signal, UsableLengths(settings.bEncodeMinBits)),
-      matcher_(signal, sums_, MatcherParams(settings), QuantiserB{}, notice) {}
+TkwBlockEncoderV3::TkwBlockEncoderV3(const EncoderSettings& settings, WorkingSignal& signal, ErrorNotice& notice,
+                                     const SearchOptions& options)
+    : signal_(signal), destBits_(settings.DestBits),
+      sums_(signal, UsableLengths(settings.bEncodeMinBits), options.workspace),
+      matcher_(signal, sums_, MatcherParams(settings, options), QuantiserB{}, notice) {}
 
 bool TkwBlockEncoderV3::Match(int p) { return matcher_.Match(p); }
 

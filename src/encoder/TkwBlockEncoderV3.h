@@ -11,7 +11,8 @@
 
 class TkwBlockEncoderV3 : public BlockEncoder {
 public:
-  TkwBlockEncoderV3(const EncoderSettings& settings, WorkingSignal& signal, ErrorNotice& notice);
+  TkwBlockEncoderV3(const EncoderSettings& settings, WorkingSignal& signal, ErrorNotice& notice,
+                    const SearchOptions& options = {});
 
   bool Match(int p) override;
   void WriteFields(TkwBitWriter& writer) const override;

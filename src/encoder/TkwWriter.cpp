@@ -1,8 +1,11 @@
 #include "encoder/TkwWriter.h"
 
 #include "encoder/BlockEncoder.h"
+#include "encoder/EncodeFailures.h"
 #include "support/ByteOrder.h"
 #include "support/RFile.h"
+
+SearchOptions DefaultSearch() { return SearchOptions{KernelFor(BestKernel()), nullptr}; }
 
 std::uint32_t TkwWriter::WriteChunk(RFile& output, const std::int16_t* samples, int count, std::uint64_t total,
                                     std::uint64_t done) {
@@ -10,8 +13,13 @@ std::uint32_t TkwWriter::WriteChunk(RFile& output, const std::int16_t* samples, 
   EncodeChunk(writer, samples, count, total, done);
   writer.Flush();
   const std::vector<unsigned char> bytes = writer.Bytes();
-  output.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+  WriteAll(output, bytes);
   return static_cast<std::uint32_t>(bytes.size());
+}
+
+void TkwWriter::WriteAll(RFile& output, const std::vector<unsigned char>& bytes) {
+  const auto size = static_cast<std::uint32_t>(bytes.size());
+  if (output.Write(bytes.data(), size) != size) throw EC_OutputWriteFailed{plat::lastError()};
 }
 
 void TkwWriter::RunChunkLoop(BlockEncoder& encoder, WorkingSignal& signal, TkwBitWriter& writer, std::uint64_t total,

@@ -3,6 +3,7 @@
 // pipeline with any of them.
 #pragma once
 
+#include "encoder/BlockEncoder.h"
 #include "encoder/EncoderCallbacks.h"
 #include "encoder/EncoderSettings.h"
 #include "encoder/ErrorNotice.h"
@@ -26,12 +27,17 @@ struct SectorEntry {
 // decoder will reproduce.
 using ChunkObserver = std::function<void(const WorkingSignal&)>;
 
+// The batch kernel of the processor with fresh memory for every chunk.
+SearchOptions DefaultSearch();
+
 // What the writers read while a file is encoded.
 struct EncodeContext {
   const EncoderSettings& settings;
   EncoderCallbacks& callbacks;
   ErrorNotice& notice;
   const ChunkObserver* observer = nullptr;
+  // The fastest search this processor runs, unless told otherwise.
+  SearchOptions search = DefaultSearch();
 };
 
 class TkwWriter {
@@ -52,6 +58,9 @@ public:
   // Encodes one chunk and writes it at the output's position; returns its bytes.
   std::uint32_t WriteChunk(RFile& output, const std::int16_t* samples, int count, std::uint64_t total,
                            std::uint64_t done);
+
+  // Writes every byte or throws EC_OutputWriteFailed.
+  static void WriteAll(RFile& output, const std::vector<unsigned char>& bytes);
 
 protected:
   // The chunk loop shared by every version.

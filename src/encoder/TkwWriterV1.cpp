@@ -1,5 +1,6 @@
 #include "encoder/TkwWriterV1.h"
 
+#include "encoder/EncodeFailures.h"
 #include "encoder/RWaveFile.h"
 #include "encoder/TkwBlockEncoderV1.h"
 #include "support/ByteOrder.h"
@@ -7,13 +8,13 @@
 
 void TkwWriterV1::SeekData(const RWaveFile& wave, RFile& output, std::uint32_t entries) {
   if (wave.bitsPerSample != 16) throw EC_Not16BitWave{};
-  output.Seek(kHeaderSize + 8 * std::int64_t{entries});
+  if (output.Seek(kHeaderSize + 8 * std::int64_t{entries}) < 0) throw EC_OutputWriteFailed{plat::lastError()};
 }
 
 void TkwWriterV1::EncodeChunk(TkwBitWriter& writer, const std::int16_t* samples, int count, std::uint64_t total,
                               std::uint64_t done) {
-  WorkingSignal signal(samples, count);
-  TkwBlockEncoderV1 encoder(context_.settings, signal, context_.notice);
+  WorkingSignal signal(samples, count, context_.search.workspace);
+  TkwBlockEncoderV1 encoder(context_.settings, signal, context_.notice, context_.search);
   RunChunkLoop(encoder, signal, writer, total, done);
 }
 
@@ -34,6 +35,6 @@ void TkwWriterV1::WriteHeader(const RWaveFile& wave, RFile& output, const std::v
   h[27] = static_cast<unsigned char>(s.DestBits);
   StoreLe32(h + 28, 1);
   AppendTable(bytes, table);
-  output.Seek(0);
-  output.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+  if (output.Seek(0) < 0) throw EC_OutputWriteFailed{plat::lastError()};
+  WriteAll(output, bytes);
 }

@@ -1,5 +1,6 @@
 #include "encoder/TkwWriterV2.h"
 
+#include "encoder/EncodeFailures.h"
 #include "encoder/RWaveFile.h"
 #include "encoder/TkwBlockEncoderV2.h"
 #include "support/ByteOrder.h"
@@ -7,13 +8,13 @@
 
 void TkwWriterV2::SeekData(const RWaveFile& wave, RFile& output, std::uint32_t entries) {
   if (wave.bitsPerSample != 16) throw EC_Not16BitWave{};
-  output.Seek(kHeaderSize + 8 * std::int64_t{entries});
+  if (output.Seek(kHeaderSize + 8 * std::int64_t{entries}) < 0) throw EC_OutputWriteFailed{plat::lastError()};
 }
 
 void TkwWriterV2::EncodeChunk(TkwBitWriter& writer, const std::int16_t* samples, int count, std::uint64_t total,
                               std::uint64_t done) {
-  WorkingSignal signal(samples, count);
-  TkwBlockEncoderV2 encoder(context_.settings, signal, context_.notice);
+  WorkingSignal signal(samples, count, context_.search.workspace);
+  TkwBlockEncoderV2 encoder(context_.settings, signal, context_.notice, context_.search);
   RunChunkLoop(encoder, signal, writer, total, done);
 }
 
@@ -29,6 +30,6 @@ void TkwWriterV2::WriteHeader(const RWaveFile& wave, RFile& output, const std::v
   h[24] = static_cast<unsigned char>(wave.channels);
   h[25] = static_cast<unsigned char>(context_.settings.DestBits);
   AppendTable(bytes, table);
-  output.Seek(0);
-  output.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+  if (output.Seek(0) < 0) throw EC_OutputWriteFailed{plat::lastError()};
+  WriteAll(output, bytes);
 }

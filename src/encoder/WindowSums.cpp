@@ -2,33 +2,60 @@
 
 #include <algorithm>
 
-WindowSums::WindowSums(const WorkingSignal& signal, const std::vector<int>& lengths) : signal_(signal) {
-  const std::size_t entries = static_cast<std::size_t>(signal.Count()) + WorkingSignal::kHistory + WorkingSignal::kTail;
+WindowSums::WindowSums(const WorkingSignal& signal, const std::vector<int>& lengths, ChunkWorkspace* workspace)
+    : signal_(signal) {
+  if (!workspace) {
+    owned_ = std::make_unique<ChunkWorkspace>();
+    workspace = owned_.get();
+  }
   for (int length : lengths)
-    tables_.push_back(Table{length, std::vector<std::int32_t>(entries, 0), std::vector<std::int64_t>(entries, 0)});
+    entries_.push_back(Entry{&workspace->Table(length, WorkingSignal::Entries(signal.Count())), 0});
+}
+
+WindowSums::Entry& WindowSums::Find(int length) {
+  for (Entry& e : entries_)
+    if (e.table->length == length) return e;
+  return entries_.front();
 }
 
 WindowSums::Rows WindowSums::RowsFor(int length) const {
-  const Table* found = &tables_.front();
-  for (const Table& t : tables_)
-    if (t.length == length) found = &t;
-  return Rows{found->sum.data() + WorkingSignal::kHistory, found->squares.data() + WorkingSignal::kHistory};
+  const Entry* found = &entries_.front();
+  for (const Entry& e : entries_)
+    if (e.table->length == length) found = &e;
+  return Rows{found->table->sum.data() + WorkingSignal::kHistory,
+              found->table->squares.data() + WorkingSignal::kHistory};
+}
+
+void WindowSums::Bring(Entry& entry, int end) {
+  end = std::min(end, signal_.Count() + WorkingSignal::kTail);
+  if (end <= entry.valid) return;
+  WindowTable& t = *entry.table;
+  const int w = t.length;
+  std::int32_t* sum = t.sum.data() + WorkingSignal::kHistory;
+  double* squares = t.squares.data() + WorkingSignal::kHistory;
+  // Running totals in integer registers: the same exact values, without a
+  // floating-point addition on the chain from one position to the next.
+  std::int32_t s = sum[entry.valid - 1];
+  auto q = static_cast<std::int64_t>(squares[entry.valid - 1]);
+  for (int p = entry.valid; p < end; ++p) {
+    const std::int32_t in = signal_[p];
+    const std::int32_t out = signal_[p - w];
+    s += in - out;
+    q += in * in - out * out;
+    sum[p] = s;
+    squares[p] = static_cast<double>(q);
+  }
+  entry.valid = end;
 }
 
 void WindowSums::EnsureUpTo(int end) {
-  end = std::min(end, signal_.Count() + WorkingSignal::kTail);
-  if (end <= valid_) return;
-  for (Table& t : tables_) {
-    const int w = t.length;
-    for (int p = valid_; p < end; ++p) {
-      const std::int32_t in = signal_[p];
-      const std::int32_t out = signal_[p - w];
-      const std::size_t i = static_cast<std::size_t>(p + WorkingSignal::kHistory);
-      t.sum[i] = t.sum[i - 1] + in - out;
-      t.squares[i] = t.squares[i - 1] + (in * in - out * out);
-    }
-  }
-  valid_ = end;
+  for (Entry& e : entries_)
+    Bring(e, end);
 }
 
-void WindowSums::Invalidate(int position) { valid_ = std::min(valid_, position); }
+void WindowSums::EnsureLength(int length, int end) { Bring(Find(length), end); }
+
+void WindowSums::Invalidate(int position) {
+  for (Entry& e : entries_)
+    e.valid = std::min(e.valid, position);
+}

@@ -7,6 +7,7 @@
 
 namespace {
 
+constexpr int kMaxThreads = 256;
 constexpr const char* kUsage = "[options] INPUT... [OUTPUT]";
 constexpr const char* kSummary =
     "Encodes 16-bit PCM wave files (mono or stereo) into .tkw files. Each INPUT is a .wav file, a folder "
@@ -74,6 +75,8 @@ EncoderCommandLine::EncoderCommandLine(EncoderSettings& settings) : parser_("tkw
             if (value.empty() || value.size() > 4 ||
                 !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }))
               return "'" + value + "' is not a number";
+            // Each busy thread holds about 18 MB of search tables.
+            if (std::stoi(value) > kMaxThreads) return "at most " + std::to_string(kMaxThreads) + " threads";
             command_.threads = std::stoi(value);
             command_.threadsGiven = true;
             return {};

@@ -3,10 +3,9 @@
 #include "cli/ExitStatus.h"
 #include "cli/OutputFile.h"
 #include "cli/TempFolder.h"
-#include "encoder/RWaveFile.h"
+#include "encoder_app/OutputCheck.h"
 #include "encoder_app/StartCheck.h"
 #include "encoder_app/TerminalProgress.h"
-#include "encoder_app/WaveDiagnosis.h"
 #include "platform/Console.h"
 #include "platform/Files.h"
 #include "support/Exceptions.h"
@@ -17,19 +16,7 @@
 
 namespace {
 
-constexpr const char* kUnsuitableFormat = "エンコードに適さない、もしくは不正なフォーマットです。スキップします。";
-constexpr const char* kCannotWrite = "Tkwファイルを作成できません。スキップします。";
 constexpr const char* kAlreadyEncoded = "　すでにTkwファイルが存在するため、スキップします。";
-
-double SoundSeconds(const std::string& wavePath) {
-  RWaveFile wave;
-  try {
-    wave.Open(wavePath.c_str(), 0);
-  } catch (...) {
-    return 0;
-  }
-  return wave.sampleRate ? static_cast<double>(wave.frames) / wave.sampleRate : 0;
-}
 
 bool FolderExists(const std::string& path) {
   EncoderSettings probe;
@@ -75,8 +62,8 @@ int ConsoleEncoder::Run() {
   reporter_.Detail("settings: codec " + std::to_string(settings_.EncodeVersion) + ", tolerance " +
                    std::to_string(settings_.MaxError2) + ", distance bits " + std::to_string(settings_.DestBits) +
                    (settings_.bRemake ? ", overwrite" : "") + (settings_.bSearchSub ? ", sub-folders" : ""));
-  // The engine runs on one thread; command_.threads is taken for when it can use several.
   EncodeDriver driver(settings_, *this);
+  driver.SetThreadCount(command_.threads);
   bool stopped = false;
   try {
     for (const std::string& input : command_.inputs) {
@@ -97,10 +84,7 @@ int ConsoleEncoder::Run() {
     return cli::kExitUsage;
   }
   totals_.skipped += driver.counts().skipped;
-  // The engine's own totals, where it keeps them.
-  if (driver.counts().inputBytes > 0) totals_.inputBytes = driver.counts().inputBytes;
-  if (driver.counts().outputBytes > 0) totals_.outputBytes = driver.counts().outputBytes;
-  if (driver.counts().audioSeconds > 0) totals_.audioSeconds = driver.counts().audioSeconds;
+  totals_.audioSeconds = driver.counts().audioSeconds;
   if (stopped) return cli::kExitStopped;
   return totals_.failed > 0 ? cli::kExitFileFailed : cli::kExitSuccess;
 }
@@ -223,7 +207,6 @@ void ConsoleEncoder::OnFileStart(const char* wavePath, const char* outputPath) {
   current_.active = true;
   current_.wave = wavePath;
   current_.output = outputPath;
-  current_.seconds = SoundSeconds(wavePath);
   EncodeProgress::OnFileStart(Shown(wavePath).c_str(), Shown(outputPath).c_str());
 }
 
@@ -240,7 +223,6 @@ void ConsoleEncoder::OnFileEnd(std::uint64_t inputSize, std::uint64_t outputSize
   ++totals_.encoded;
   totals_.inputBytes += inputSize;
   totals_.outputBytes += outputSize;
-  totals_.audioSeconds += current_.seconds;
 }
 
 void ConsoleEncoder::OnFileFailed(const char* wavePath, const char* reason) {
@@ -248,30 +230,12 @@ void ConsoleEncoder::OnFileFailed(const char* wavePath, const char* reason) {
   if (current_.active && current_.wave == wavePath) current_.reported = true;
 }
 
-void ConsoleEncoder::WriteLog(const char* line) {
-  // The engine's one message for every failure waits until the cause is known.
-  if (current_.active && !current_.ended && std::string(line) == kUnsuitableFormat) {
-    current_.held.emplace_back(line);
-    return;
-  }
-  EncodeProgress::WriteLog(line);
-}
-
 void ConsoleEncoder::CloseFile() {
   if (!current_.active) return;
-  Current file = std::move(current_);
+  const Current file = std::move(current_);
   current_ = Current{};
-  if (file.ended || file.reported) {
-    for (const std::string& line : file.held)
-      EncodeProgress::WriteLog(line.c_str());
-    return;
-  }
-  std::string reason = WaveProblem(file.wave);
-  const bool outputSide = reason.empty() && !(reason = OutputProblem(file.output)).empty();
-  for (const std::string& line : file.held)
-    EncodeProgress::WriteLog(outputSide ? kCannotWrite : line.c_str());
-  if (reason.empty()) reason = file.held.empty() ? "could not be encoded" : cli::Reporter::OneLine(file.held.front());
-  Fail(Shown(file.wave), reason);
+  // The engine names the reason of every failure it sees.
+  if (!file.ended && !file.reported) Fail(Shown(file.wave), "could not be encoded");
 }
 
 std::string ConsoleEncoder::SummaryLine(double seconds, bool stopped) const {

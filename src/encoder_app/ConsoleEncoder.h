@@ -42,7 +42,6 @@ public:
   void OnProgress(std::uint64_t total, std::uint64_t done) override;
   void OnFileEnd(std::uint64_t inputSize, std::uint64_t outputSize) override;
   void OnFileFailed(const char* wavePath, const char* reason) override;
-  void WriteLog(const char* line) override;
 
 private:
   struct Current {
@@ -51,8 +50,6 @@ private:
     bool reported = false;
     std::string wave;
     std::string output;
-    double seconds = 0;
-    std::vector<std::string> held; // engine messages kept until the cause is known
   };
 
   bool EncodeInput(EncodeDriver& driver, const std::string& input, const std::string& folder);

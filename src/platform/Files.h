@@ -33,9 +33,23 @@ bool writeFile(NativeHandle file, const void* buffer, std::uint32_t count, std::
 std::int64_t seekFile(NativeHandle file, std::int64_t offset, SeekOrigin origin);
 // Size in bytes, or -1 on failure.
 std::int64_t fileSize(NativeHandle file);
-void closeFile(NativeHandle file);
+// False when the system reports an error while closing (data not stored).
+bool closeFile(NativeHandle file);
 // The OS error code of the last failed call on this thread.
 int lastError();
+// The system's text for such a code, and whether it means a full disk.
+std::string errorText(int error);
+bool isDiskFull(int error);
+
+// A volume that fills up, for tests: once `freeBytes` more bytes have been
+// written through writeFile, every write fails as on a full disk, until
+// it is called again with kUnlimited.
+inline constexpr std::uint64_t kUnlimited = ~std::uint64_t{0};
+void simulateFreeSpace(std::uint64_t freeBytes);
+namespace detail {
+// How many of `count` bytes the simulated volume still takes.
+std::uint32_t takeFreeSpace(std::uint32_t count);
+} // namespace detail
 
 enum class FindResult { Found, FileNotFound, PathNotFound, OtherError };
 

@@ -8,9 +8,7 @@
 namespace plat {
 
 int profileInt(const char* section, const char* key, int defaultValue, const char* file);
-std::string profileString(const char* section, const char* key, const char* defaultValue,
-                          const char* file);
-bool writeProfileString(const char* section, const char* key, const char* value,
-                        const char* file);
+std::string profileString(const char* section, const char* key, const char* defaultValue, const char* file);
+bool writeProfileString(const char* section, const char* key, const char* value, const char* file);
 
 } // namespace plat

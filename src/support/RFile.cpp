@@ -48,7 +48,8 @@ std::int64_t RFile::Position() const { return plat::seekFile(handle_, 0, plat::S
 
 std::int64_t RFile::Size() const { return plat::fileSize(handle_); }
 
-void RFile::Close() {
-  plat::closeFile(handle_);
+bool RFile::Close() {
+  const bool ok = plat::closeFile(handle_);
   handle_ = plat::kInvalidHandle;
+  return ok;
 }

@@ -32,7 +32,8 @@ public:
   std::int64_t Position() const;
   // Size in bytes, or -1.
   std::int64_t Size() const;
-  void Close();
+  // False when the system reports that data could not be stored.
+  bool Close();
 
   bool IsOpen() const { return handle_ != plat::kInvalidHandle; }
   const RString& Name() const { return name_; }

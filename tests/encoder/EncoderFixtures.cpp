@@ -138,10 +138,21 @@ void RecordingCallbacks::OnFileStart(const char* wavePath, const char*) {
 }
 
 void RecordingCallbacks::OnProgress(std::uint64_t total, std::uint64_t done) {
+  if (callsInFile_ > 0 && done < lastDone) progressWentBack = true;
   lastTotal = total;
   lastDone = done;
-  if (cancelInFile > 0 && cancelInFile == static_cast<int>(started.size()) && callsInFile_++ >= afterCalls)
-    throw User_Cannceled{};
+  const bool inFile = cancelInFile > 0 && cancelInFile == static_cast<int>(started.size());
+  if (inFile && cancelAtDone > 0) {
+    ++callsInFile_;
+    if (done >= cancelAtDone) throw User_Cannceled{};
+    return;
+  }
+  if (inFile && callsInFile_ >= afterCalls) throw User_Cannceled{};
+  ++callsInFile_;
+}
+
+void RecordingCallbacks::OnFileFailed(const char* wavePath, const char* reason) {
+  failures.push_back(std::string(wavePath) + ": " + reason);
 }
 
 void RecordingCallbacks::OnFileEnd(std::uint64_t, std::uint64_t) { ++ended; }

@@ -48,17 +48,22 @@ public:
   void OnProgress(std::uint64_t total, std::uint64_t done) override;
   void OnFileEnd(std::uint64_t inputSize, std::uint64_t outputSize) override;
   void WriteLog(const char* line) override;
+  void OnFileFailed(const char* wavePath, const char* reason) override;
 
   // Throw User_Cannceled at the first progress call of the file with this
   // 1-based number, once `afterCalls` calls of that file have passed.
   int cancelInFile = 0;
   int afterCalls = 0;
+  // With cancelInFile: throw instead once that many samples are done.
+  std::uint64_t cancelAtDone = 0;
 
   std::vector<std::string> started;
   std::vector<std::string> log;
   int ended = 0;
   std::uint64_t lastTotal = 0;
   std::uint64_t lastDone = 0;
+  bool progressWentBack = false;     // within a file
+  std::vector<std::string> failures; // "path: reason"
 
 private:
   int callsInFile_ = 0;

@@ -122,8 +122,8 @@ TEST_F(EncoderProgram, FailuresNameTheFileAndTheReason) {
   } cases[] = {
       {"missing.wav", "missing.wav: Waveファイル名が不正です (no such file)"},
       {"notes.txt", "notes.txt: Waveファイル名が不正です (the name does not end in .wav)"},
-      {"list.wav", "list.wav: it holds a \"LIST\" chunk before its samples"},
-      {"eight.wav", "eight.wav: 8-bit samples; only 16-bit samples are encoded"},
+      {"list.wav", "list.wav: a \"LIST\" chunk where the format expects \"data\"; re-save the file without metadata"},
+      {"eight.wav", "eight.wav: not 16-bit PCM: 8 bits per sample"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input);
@@ -153,10 +153,7 @@ TEST_F(EncoderProgram, AnOutputThatCannotBeWrittenIsNotABadInput) {
   testutil::WriteBytes(dir.file("in/sub/x.wav"), Wave(100));
   testutil::WriteText(dir.file("out/sub"), "a file where the output folder should go");
   EXPECT_EQ(run("in out"), 1);
-  EXPECT_NE(errors().find("x.wav: cannot write " + dir.file("out/sub/x.tkw") + ": " + dir.file("out/sub") +
-                          " is not a folder"),
-            std::string::npos)
-      << errors();
+  EXPECT_NE(errors().find("x.wav: cannot create " + dir.file("out/sub/x.tkw") + ": "), std::string::npos) << errors();
   EXPECT_EQ(out().find("エンコードに適さない"), std::string::npos) << out();
 
   EXPECT_EQ(run("a.wav nowhere/"), 1);

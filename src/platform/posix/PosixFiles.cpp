@@ -89,6 +89,15 @@ bool writeFile(NativeHandle file, const void* buffer, std::uint32_t count, std::
   const auto* bytes = static_cast<const char*>(buffer);
   bool ok = file != kInvalidHandle;
   if (!ok) errno = EBADF;
+  const std::uint32_t allowed = ok ? detail::takeFreeSpace(count) : 0;
+  if (allowed < count) {
+    // A simulated full volume: take what fits, then fail as the system does.
+    std::uint32_t part = 0;
+    if (allowed > 0) writeFile(file, buffer, allowed, &part);
+    if (written) *written = part;
+    errno = ENOSPC;
+    return false;
+  }
   while (ok && total < count) {
     const ssize_t n = ::write(static_cast<int>(file), bytes + total, count - total);
     if (n < 0) {
@@ -117,11 +126,17 @@ std::int64_t fileSize(NativeHandle file) {
   return info.st_size;
 }
 
-void closeFile(NativeHandle file) {
-  if (file != kInvalidHandle) ::close(static_cast<int>(file));
+bool closeFile(NativeHandle file) {
+  if (file == kInvalidHandle) return true;
+  // The descriptor is gone even when close reports an error; never retry.
+  return ::close(static_cast<int>(file)) == 0 || errno == EINTR;
 }
 
 int lastError() { return errno; }
+
+std::string errorText(int error) { return std::strerror(error); }
+
+bool isDiskFull(int error) { return error == ENOSPC || error == EDQUOT; }
 
 FindResult findFile(const char* path, FindEntry* entry) {
   if (!path || !*path) {
@@ -189,7 +204,8 @@ bool fullPathName(const char* path, std::string& out) {
     start = end + 1;
   }
   out.clear();
-  for (const auto& part : parts) out += "/" + part;
+  for (const auto& part : parts)
+    out += "/" + part;
   if (out.empty()) out = "/";
   return true;
 }

@@ -34,6 +34,14 @@ bool readFile(NativeHandle file, void* buffer, std::uint32_t count, std::uint32_
 
 bool writeFile(NativeHandle file, const void* buffer, std::uint32_t count, std::uint32_t* written) {
   DWORD done = 0;
+  const std::uint32_t allowed = file != kInvalidHandle ? detail::takeFreeSpace(count) : count;
+  if (allowed < count) {
+    // A simulated full volume: take what fits, then fail as the system does.
+    if (allowed > 0) WriteFile(toHandle(file), buffer, allowed, &done, nullptr);
+    if (written) *written = done;
+    SetLastError(ERROR_DISK_FULL);
+    return false;
+  }
   const BOOL ok = file != kInvalidHandle && WriteFile(toHandle(file), buffer, count, &done, nullptr);
   if (file == kInvalidHandle) SetLastError(ERROR_INVALID_HANDLE);
   if (written) *written = done;
@@ -45,7 +53,9 @@ std::int64_t seekFile(NativeHandle file, std::int64_t offset, SeekOrigin origin)
   LARGE_INTEGER distance;
   distance.QuadPart = offset;
   LARGE_INTEGER position;
-  const DWORD method = origin == SeekOrigin::Begin ? FILE_BEGIN : origin == SeekOrigin::Current ? FILE_CURRENT : FILE_END;
+  const DWORD method = origin == SeekOrigin::Begin     ? FILE_BEGIN
+                       : origin == SeekOrigin::Current ? FILE_CURRENT
+                                                       : FILE_END;
   if (!SetFilePointerEx(toHandle(file), distance, &position, method)) return -1;
   return position.QuadPart;
 }
@@ -56,11 +66,24 @@ std::int64_t fileSize(NativeHandle file) {
   return size.QuadPart;
 }
 
-void closeFile(NativeHandle file) {
-  if (file != kInvalidHandle) CloseHandle(toHandle(file));
+bool closeFile(NativeHandle file) {
+  if (file == kInvalidHandle) return true;
+  return CloseHandle(toHandle(file)) != FALSE;
 }
 
 int lastError() { return static_cast<int>(GetLastError()); }
+
+std::string errorText(int error) {
+  char text[512] = {};
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                      static_cast<DWORD>(error), 0, text, sizeof text, nullptr);
+  std::string message(text, length);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))
+    message.pop_back();
+  return message.empty() ? "error " + std::to_string(error) : message;
+}
+
+bool isDiskFull(int error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
 
 FindResult findFile(const char* path, FindEntry* entry) {
   WIN32_FIND_DATAA data;
@@ -118,9 +141,7 @@ std::string currentDirectory() {
 
 bool changeDirectory(const char* path) { return SetCurrentDirectoryA(path) != FALSE; }
 bool removeFile(const char* path) { return DeleteFileA(path) != FALSE; }
-bool renameFile(const char* from, const char* to) {
-  return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != FALSE;
-}
+bool renameFile(const char* from, const char* to) { return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != FALSE; }
 bool makeDirectory(const char* path) { return CreateDirectoryA(path, nullptr) != FALSE; }
 bool removeDirectory(const char* path) { return RemoveDirectoryA(path) != FALSE; }
 
