@@ -19,6 +19,8 @@ mkdir -p "$work" "$shots"
 
 # A prefix of its own: the final wineserver -k must not end other tests' wine.
 export WINEPREFIX="$out/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The loader the build's tests run with (TKW_WINE): wine64 for the x64 build.
+wine=${TKW_WINE:-wine}
 # The programs' texts are code page 932: a Japanese locale gives them that
 # ANSI code page under wine. The probe compares texts as Unicode and needs a
 # locale the C library knows, so that its arguments arrive intact.
@@ -62,12 +64,12 @@ echo "display $DISPLAY"
 
 if [ ! -d "$WINEPREFIX" ]; then
   echo "creating the wine prefix"
-  timeout 300 wineboot -i >"$out/wineboot.log" 2>&1 || fail "wineboot"
+  timeout 300 "$wine" wineboot -i >"$out/wineboot.log" 2>&1 || fail "wineboot"
 fi
 
 # Windows form of a Linux path (wine maps / to drive Z:).
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
-probe() { timeout 120 "${probe_locale[@]}" wine "$probe" "$@"; }
+probe() { timeout 120 "${probe_locale[@]}" "$wine" "$probe" "$@"; }
 shot() {
   sleep 1 # let the window paint
   if command -v import >/dev/null; then
@@ -78,7 +80,7 @@ shot() {
   echo "screenshot $1"
 }
 start() {
-  (cd "$work" && exec timeout 300 "${programs_locale[@]}" wine "$1") >>"$out/programs.log" 2>&1 &
+  (cd "$work" && exec timeout 300 "${programs_locale[@]}" "$wine" "$1") >>"$out/programs.log" 2>&1 &
   program_pid=$!
 }
 finish() {
