@@ -19,6 +19,8 @@ mkdir -p "$work" "$shots"
 
 # A prefix of its own: the final wineserver -k must not end other tests' wine.
 export WINEPREFIX="$out/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The loader the build's tests run with (TKW_WINE): wine64 for the x64 build.
+wine=${TKW_WINE:-wine}
 # The programs' texts are code page 932: a Japanese locale gives them that
 # ANSI code page under wine. The probe compares texts as Unicode and needs a
 # locale the C library knows, so that its arguments arrive intact.
@@ -65,7 +67,7 @@ echo "display $DISPLAY"
 
 if [ ! -d "$WINEPREFIX" ]; then
   echo "creating the wine prefix"
-  timeout 900 wineboot -i >"$out/wineboot.log" 2>&1 || fail "wineboot"
+  timeout 900 "$wine" wineboot -i >"$out/wineboot.log" 2>&1 || fail "wineboot"
 fi
 
 # As on a Japanese Windows: the locale gives the programs code page 932, and
@@ -85,10 +87,10 @@ Windows Registry Editor Version 5.00
 "MS Shell Dlg"="IPAPGothic"
 "MS Shell Dlg 2"="IPAPGothic"
 REG
-timeout 600 "${programs_locale[@]}" wine regedit /S "$(winpath "$fonts_reg")" >>"$out/programs.log" 2>&1 ||
+timeout 600 "${programs_locale[@]}" "$wine" regedit /S "$(winpath "$fonts_reg")" >>"$out/programs.log" 2>&1 ||
   fail "the font replacements could not be set"
 
-probe() { timeout 120 "${probe_locale[@]}" wine "$probe" "$@"; }
+probe() { timeout 120 "${probe_locale[@]}" "$wine" "$probe" "$@"; }
 # Every text of the window fits its control in the dialogs' proportional font
 # and in the monospaced one, and none is shown as boxes.
 # All windows are checked before the run fails on one.
@@ -104,7 +106,7 @@ shot() {
   echo "screenshot $1"
 }
 start() {
-  (cd "$work" && exec timeout 300 "${programs_locale[@]}" wine "$1") >>"$out/programs.log" 2>&1 &
+  (cd "$work" && exec timeout 300 "${programs_locale[@]}" "$wine" "$1") >>"$out/programs.log" 2>&1 &
   program_pid=$!
 }
 finish() {
@@ -115,7 +117,7 @@ finish() {
   fail "$1 did not end"
 }
 
-codepage=$(timeout 120 "${programs_locale[@]}" wine "$probe" codepage | tr -d '\r')
+codepage=$(timeout 120 "${programs_locale[@]}" "$wine" "$probe" codepage | tr -d '\r')
 [ "$codepage" = 932 ] || fail "the programs run with code page $codepage, not 932"
 
 # --- tkwEncoder: settings, then an encode of song.wav into out\
