@@ -20,7 +20,13 @@ if(WIN32)
   add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
 
-if(TKW_SANITIZE)
+if(TKW_BUILD_FUZZERS)
+  # Every target carries the fuzzer's coverage and the sanitizers, so that the
+  # fuzz targets are guided by, and check, the parsers inside the libraries
+  # they link, not only their own code.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+elseif(TKW_SANITIZE)
   add_compile_options(-fsanitize=${TKW_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=${TKW_SANITIZE})
 endif()

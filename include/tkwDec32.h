@@ -31,8 +31,8 @@ extern "C" {
 /* Status codes. Each function documents which of them it returns. */
 #define TKW_OK 0                  /* success */
 #define TKW_ERR_NULL_ARGUMENT 1   /* a required pointer argument is null */
-#define TKW_ERR_FILE_NOT_FOUND 2  /* no file matches the path */
-#define TKW_ERR_BAD_FORMAT 3      /* not a valid .tkw / .tkr file, or unreadable */
+#define TKW_ERR_FILE_NOT_FOUND 2  /* no file matches the path, or it cannot be opened now */
+#define TKW_ERR_BAD_FORMAT 3      /* not a valid .tkw / .tkr file (or no file of data), or unreadable */
 #define TKW_ERR_SECTOR_RANGE 4    /* sector number out of range */
 #define TKR_ERR_NOT_IN_INDEX 5    /* the archive or list id is not part of the index */
 #define TKR_ERR_NO_SOUND 6        /* number absent, enumeration exhausted, or cache state wrong */
@@ -64,7 +64,10 @@ typedef struct TkwWaveFormat {
 
 typedef struct TkwDecodeHandle TkwDecodeHandle;
 
-/* Opens a .tkw file. Statuses: 1, 2, 3, 11 (the handle is null), 0. */
+/* Opens a .tkw file. Statuses: 1, 2 (no such file, or it exists but cannot be
+ * opened: no file handle left, no access), 3 (not a sound; also a folder,
+ * device or pipe, which is refused without waiting), 11 (the handle is null),
+ * 0. */
 TKW_API int32_t TKW_CALL tkwDecodeOpen(TkwDecodeHandle** handle, const char* path, uint32_t flags);
 /* Length of the sound in frames. */
 TKW_API int32_t TKW_CALL tkwDecodeGetLength(TkwDecodeHandle* handle, uint32_t* length);
@@ -76,7 +79,9 @@ TKW_API int32_t TKW_CALL tkwDecodeGetNumSector(TkwDecodeHandle* handle, int32_t*
 TKW_API int32_t TKW_CALL tkwDecodeSetSector(TkwDecodeHandle* handle, int32_t sector);
 /* Reads interleaved 16-bit frames; 13 when the end was reached (the rest of
  * the buffer is zero and the next read starts at frame 0). delivered may be
- * null. */
+ * null. Each read opens the sound's file again by its path: when that fails
+ * the status is 2, nothing is read (the buffer is silence, *delivered and the
+ * position stay as they were) and the "Debug" message box is shown. */
 TKW_API int32_t TKW_CALL tkwDecodeRead(TkwDecodeHandle* handle, int16_t* buffer, uint32_t frames,
                                        uint32_t* delivered);
 /* Delivers only frames already decoded, without reading the file. */
@@ -97,9 +102,9 @@ TKW_API int32_t TKW_CALL tkrDecodeOpenNaked(TkrDecodeHandle** handle);
 /* A new index holding one archive without a password. */
 TKW_API int32_t TKW_CALL tkrDecodeOpen(TkrDecodeHandle** handle, const char* path, TkrSoundSetId* archive);
 /* A new index holding one archive. The password may be null or empty for an
- * archive without one; archive may be null. Statuses: 1, 2, 3 (not an
- * archive, or damaged), 8 (wrong password), 11, 0; on failure both outs are
- * null. */
+ * archive without one; archive may be null. Statuses: 1, 2 (no such file, or
+ * it cannot be opened now), 3 (not an archive, or damaged), 8 (wrong
+ * password), 11, 0; on failure both outs are null. */
 TKW_API int32_t TKW_CALL tkrDecodeOpenPass(TkrDecodeHandle** handle, const char* path, const char* password,
                                            TkrSoundSetId* archive);
 /* Adds an archive without a password to an index. */
@@ -117,8 +122,10 @@ TKW_API int32_t TKW_CALL tkrDecodeAddTkw(TkrDecodeHandle* handle, const char* pa
 /* Statuses: 1, 3 (no single file under that number), 0. */
 TKW_API int32_t TKW_CALL tkrDecodeRemoveTkw(TkrDecodeHandle* handle, uint32_t number);
 /* Adds the .tkw files named by a list file (one "number name" per line).
- * Statuses: 1, 2, 7, 11, 0. A bad line is shown in a message box; the list
- * then adds nothing, the call returns 0 and *list is null. */
+ * Statuses: 1, 2 (no such list, it cannot be read, or a file it names cannot
+ * be opened now), 7, 11, 0. A bad line (also any entry past the 65535th, as
+ * in the archive converter) is shown in a message box; the list then adds
+ * nothing, the call returns 0 and *list is null. */
 TKW_API int32_t TKW_CALL tkrDecodeAddList(TkrDecodeHandle* handle, const char* path, TkrSoundSetId* list);
 /* *exists = 1 when the number can be opened, else 0. Statuses: 1, 0. */
 TKW_API int32_t TKW_CALL tkrDecodeIsTkwExist(TkrDecodeHandle* handle, uint32_t number, int32_t* exists);
@@ -180,8 +187,12 @@ TKW_API int32_t TKW_CALL tkrPlayChain(TkrPlayHandle* player, uint32_t number);
 /* Stops playback and discards the waiting sounds. */
 TKW_API int32_t TKW_CALL tkrPlayReset(TkrPlayHandle* player);
 /* Decodes the number into the player's memory (flags as for tkwDecodeOpen),
- * so that it plays without decoding. Statuses: 1, 6 (no such number, or
- * already loaded), 0. */
+ * so that it plays without decoding. Statuses: 1, 6 (no such number, already
+ * loaded, a file that declares more frames than its data holds, a sound that
+ * cannot be read, no memory, or the player's preloaded sounds would take
+ * more than the cache limit), 0; on 6 nothing is loaded. The limit is
+ * MaxCacheMB in section [Tkw_SoundCache] of TkwDec32.ini in the current
+ * directory, in megabytes (default 256), read at each tkrPlayOpen. */
 TKW_API int32_t TKW_CALL tkrPlayLoad(TkrPlayHandle* player, uint32_t number, uint32_t flags);
 /* Frees a loaded number; a sound still playing from it plays on. Statuses: 1,
  * 6 (not loaded), 0. */
@@ -212,7 +223,11 @@ TKW_API int32_t TKW_CALL tkrMixGetTkr(TkrMixHandle* mixer, TkrDecodeHandle** ind
 /* Silences every channel; the mixer plays on. */
 TKW_API int32_t TKW_CALL tkrMixReset(TkrMixHandle* mixer);
 /* Decodes the number into the mixer's memory, replacing an earlier load; the
- * flags are not used. Statuses: 1, 6 (no such number), 0. */
+ * flags are not used. Statuses: 1, 6 (no such number, a file that declares
+ * more frames than its data holds, a sound that cannot be read, no memory,
+ * or the mixer's preloaded sounds would take more than the cache limit), 0;
+ * on 6 nothing changes. The limit is as for tkrPlayLoad (MaxCacheMB in
+ * [Tkw_SoundCache] of TkwDec32.ini, default 256), read at each tkrMixOpen. */
 TKW_API int32_t TKW_CALL tkrMixLoad(TkrMixHandle* mixer, uint32_t number, uint32_t flags);
 /* Frees a loaded number; a sound still playing from it plays on. Statuses: 1,
  * 6 (not loaded), 0. */

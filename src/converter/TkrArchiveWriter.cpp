@@ -3,8 +3,10 @@
 #include "platform/Files.h"
 #include "support/ByteOrder.h"
 #include "support/RFile.h"
+#include "support/RString.h"
 #include "support/TkrHeader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -13,25 +15,65 @@ namespace {
 constexpr auto kCannotCreate = TkrArchiveWriter::Failure::CannotCreate;
 constexpr auto kWriteFailed = TkrArchiveWriter::Failure::WriteFailed;
 constexpr auto kTooLarge = TkrArchiveWriter::Failure::TooLarge;
+constexpr auto kPathTooLong = TkrArchiveWriter::Failure::PathTooLong;
+constexpr auto kInUse = TkrArchiveWriter::Failure::InUse;
 constexpr std::uint32_t kCopyBlock = 1u << 20;
 
-// A name in the target's folder that no file holds yet.
-std::string temporaryPathFor(const std::string& target) {
-  for (int n = 0;; ++n) {
-    std::string candidate = target;
-    if (n > 0) candidate.append(".").append(std::to_string(n));
-    candidate.append(".tmp");
-    if (plat::findFile(candidate.c_str()) != plat::FindResult::Found) return candidate;
+// The one temporary name of a target. Whoever writes it holds it
+// exclusively, so a file of that name that opens is no other run's work in
+// progress: it is what a killed run left, and it is taken over.
+std::string temporaryPathFor(const std::string& target) { return target + ".tmp"; }
+
+// True when the first bytes of the file are those of an archive that was
+// never finished: all zero (its header is written last), or a header that
+// was written just before the run ended.
+bool isUnfinishedArchive(RFile& file) {
+  unsigned char head[TkrHeader::kSize] = {};
+  const std::uint32_t got = file.Read(head, sizeof head);
+  if (got >= 4 && std::memcmp(head, TkrHeader::kMagic, 4) == 0) return true;
+  return std::all_of(head, head + got, [](unsigned char byte) { return byte == 0; });
+}
+
+// Earlier versions wrote "<target>.<n>.tmp" when "<target>.tmp" was taken,
+// and a killed run left it behind. Those that no process holds and that are
+// unfinished archives are removed.
+void removeNumberedLeftovers(const std::string& target) {
+  const char* separator = FindLastSeparator(target.c_str());
+  const std::string folder =
+      separator ? target.substr(0, static_cast<std::size_t>(separator - target.c_str())) : plat::currentDirectory();
+  const std::string name = separator ? std::string(separator + 1) : target;
+  std::vector<plat::FindEntry> entries;
+  if (!plat::listDirectory(folder.empty() ? std::string(1, plat::kPathSeparator).c_str() : folder.c_str(), entries))
+    return;
+  for (const plat::FindEntry& entry : entries) {
+    const std::string& candidate = entry.name;
+    if (entry.isDirectory || entry.isSpecial || candidate.size() <= name.size() + 5) continue;
+    if (candidate.compare(0, name.size() + 1, name + ".") != 0) continue;
+    if (candidate.compare(candidate.size() - 4, 4, ".tmp") != 0) continue;
+    const std::string number = candidate.substr(name.size() + 1, candidate.size() - name.size() - 5);
+    if (!std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
+    const std::string path = (separator ? folder + plat::kPathSeparator : std::string()) + candidate;
+    RFile file;
+    // Opening for writing fails while another process writes it.
+    if (!file.Open(path.c_str(), RFile::kReadWrite)) continue;
+    const bool leftover = isUnfinishedArchive(file);
+    file.Close();
+    if (leftover) plat::removeFile(path.c_str());
   }
 }
 
-// Removes the temporary file unless the archive was completed.
+// Removes the temporary file unless the archive was completed; a file that
+// could not be opened as ours is never touched.
 class TemporaryFile {
 public:
   explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
   ~TemporaryFile() {
     file.Close();
-    if (!kept_) plat::removeFile(path_.c_str());
+    if (opened_ && !kept_) plat::removeFile(path_.c_str());
+  }
+  bool open() {
+    opened_ = file.Open(path_.c_str(), RFile::kCreate);
+    return opened_;
   }
   const std::string& path() const { return path_; }
   void keep() { kept_ = true; }
@@ -40,6 +82,7 @@ public:
 
 private:
   std::string path_;
+  bool opened_ = false;
   bool kept_ = false;
 };
 
@@ -99,7 +142,10 @@ TkrArchiveWriter::Outcome TkrArchiveWriter::Write(const std::string& archivePath
   if (totalSize > 0xFFFFFFFFull) return Fail(kTooLarge);
 
   TemporaryFile output(temporaryPathFor(archivePath));
-  if (!output.file.Open(output.path().c_str(), RFile::kCreate)) return Fail(kCannotCreate);
+  // Neither name may be cut to fit a path buffer: it would name another file.
+  if (output.path().size() >= RString::kCapacity) return Fail(kPathTooLong);
+  removeNumberedLeftovers(archivePath);
+  if (!output.open()) return Fail(plat::isInUse(plat::lastError()) ? kInUse : kCannotCreate);
   if (output.file.Seek(static_cast<std::int64_t>(indexSize)) != static_cast<std::int64_t>(indexSize))
     return Fail(kWriteFailed);
 

@@ -6,6 +6,8 @@
 #include "support/RString.h"
 #include "support/TkrListFile.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <new>
 #include <unordered_map>
 
@@ -24,6 +26,13 @@ void logWriteFailure(TkrArchiveWriter::Failure failure, const std::string& archi
   switch (failure) {
   case TkrArchiveWriter::Failure::TooLarge: WriteLog("%s は4GBを超えるため作成できません", archivePath.c_str()); break;
   case TkrArchiveWriter::Failure::CannotCreate: WriteLog("%s を作成できませんでした", archivePath.c_str()); break;
+  case TkrArchiveWriter::Failure::PathTooLong:
+    // The reason first: a path this long fills the line.
+    WriteLog("パスが長すぎるため、次のTkrファイルを作成できません : %s", archivePath.c_str());
+    break;
+  case TkrArchiveWriter::Failure::InUse:
+    WriteLog("%s は、ほかの処理が作成中のため作成できません", archivePath.c_str());
+    break;
   default: WriteLog("%s の書き込みに失敗しました", archivePath.c_str()); break;
   }
 }
@@ -91,12 +100,13 @@ TkrListConverter::Result TkrListConverter::ConvertLongPath(const std::string& li
     return Result::Failed;
   }
   std::vector<TkrListEntry> entries;
-  if (!TkrListFile::Load(listPath.c_str(), entries)) {
+  std::size_t entryCount = 0;
+  if (!TkrListFile::Load(listPath.c_str(), entries, &entryCount)) {
     WriteLog(kCannotRead, listPath.c_str());
     return Result::Failed;
   }
-  if (entries.size() > kMaxEntries) {
-    WriteLog(kTooManyEntries, static_cast<int>(entries.size()));
+  if (entryCount > kMaxEntries) {
+    WriteLog(kTooManyEntries, static_cast<int>(std::min<std::size_t>(entryCount, INT32_MAX)));
     return Result::Failed;
   }
   try {

@@ -2,6 +2,8 @@
 // written to the log (WriteLog); nothing is thrown.
 #pragma once
 
+#include "support/TkrListFile.h"
+
 #include <atomic>
 #include <cstddef>
 #include <string>
@@ -10,7 +12,7 @@ class TkrListConverter {
 public:
   enum class Result { Written, Failed, Stopped };
 
-  static constexpr std::size_t kMaxEntries = 65535; // the archive's count field is 16 bits
+  static constexpr std::size_t kMaxEntries = TkrListFile::kMaxEntries; // the archive's count field is 16 bits
 
   explicit TkrListConverter(std::string password = {}) : password_(std::move(password)) {}
 

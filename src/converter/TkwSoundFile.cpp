@@ -3,6 +3,7 @@
 #include "support/ByteOrder.h"
 #include "support/Exceptions.h"
 #include "support/RFile.h"
+#include "support/TkwFormatVersion.h"
 
 #include <cstring>
 #include <vector>
@@ -57,6 +58,8 @@ TkwSoundFile TkwSoundFile::Inspect(const std::string& path, std::int32_t line) {
   if (std::memcmp(bytes, "Tkw$", 4) != 0) fail<PC_NotTkwFile>(line);
   if (LoadLe32(bytes + 4) > sound.fileSize) fail<PC_NotTkwFile>(line);
   sound.codecVersion = LoadLe32(bytes + 8);
+  // The library refuses a version word it does not know; so does the packer.
+  if (!TkwFormatVersion::IsKnown(sound.codecVersion)) fail<PC_NotTkwFile>(line);
   sound.entryCount = LoadLe32(bytes + 20);
   // The sector table must lie inside the file, or the archive would claim
   // bytes it does not hold.

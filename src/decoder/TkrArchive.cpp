@@ -5,6 +5,7 @@
 #include "support/ByteOrder.h"
 #include "support/Exceptions.h"
 #include "support/TkrHeader.h"
+#include "support/TkwFormatVersion.h"
 
 #include <cstring>
 
@@ -25,7 +26,12 @@ TkrArchive::~TkrArchive() = default;
 std::unique_ptr<TkrArchive> TkrArchive::Read(const char* path, const char* password) {
   std::unique_ptr<TkrArchive> archive(new TkrArchive());
   RFile& file = archive->file_;
-  if (!file.Open(path, RFile::kRead)) throw TKR_BadFormat();
+  if (!file.Open(path, RFile::kRead)) {
+    // A folder, device or pipe is no archive; a file of data that does not
+    // open now (no handle left) may be a good one.
+    if (RFile::NamesDataFile(path)) throw TKR_CannotOpen();
+    throw TKR_BadFormat();
+  }
   const std::int64_t fileSize = file.Size();
   unsigned char bytes[TkrHeader::kSize];
   if (fileSize < static_cast<std::int64_t>(TkrHeader::kSize)) throw TKR_BadFormat();
@@ -43,7 +49,7 @@ std::unique_ptr<TkrArchive> TkrArchive::Read(const char* path, const char* passw
     readExactly(file, word, sizeof word);
     archive->codecVersion_ = LoadLe32(word);
     indexStart += 4;
-    if (archive->codecVersion_ == 2 || archive->codecVersion_ == 3)
+    if (TkwFormatVersion::IsKnown(archive->codecVersion_))
       entrySize = kEntrySizeV2;
     else if (archive->codecVersion_ != 1)
       throw TKR_BadFormat();

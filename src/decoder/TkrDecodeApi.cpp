@@ -30,6 +30,10 @@ template <typename Operation> int32_t guarded(Operation&& operation) {
     return TKW_ERR_BAD_FORMAT;
   } catch (const TKW_BadFormat&) {
     return TKW_ERR_BAD_FORMAT;
+  } catch (const TKR_CannotOpen&) {
+    return TKW_ERR_FILE_NOT_FOUND; // there, but it cannot be opened now
+  } catch (const TKW_CannotOpen&) {
+    return TKW_ERR_FILE_NOT_FOUND;
   } catch (const TKR_BadPassword&) {
     return TKR_ERR_BAD_PASSWORD;
   } catch (const TKR_OverlapNumber&) {

@@ -41,6 +41,8 @@ std::unique_ptr<TkwDecodeHandle> TkrDecodeHandle::OpenSound(std::uint32_t number
       return TkwDecodeHandle::Open(path->c_str(), flags);
     } catch (const TKW_BadFormat&) {
       return nullptr; // the registered file has gone or changed
+    } catch (const TKW_CannotOpen&) {
+      return nullptr; // it is there but does not open now
     }
   }
   if (const Slot* slot = numbers_.Find(number)) return slot->set->OpenSound(slot->index, flags);

@@ -16,8 +16,9 @@ void showLineError(const char* format, std::int32_t line) {
   plat::messageBox(text, TkrFileList::kErrorCaption);
 }
 
-// A decode handle on a .tkw file, or null (paths that do not fit a handle's
-// path buffer cannot be opened).
+// A decode handle on a .tkw file, or null when it is no sound (paths that do
+// not fit a handle's path buffer cannot be opened). A file that is there but
+// does not open now throws TKW_CannotOpen.
 std::unique_ptr<TkwDecodeHandle> openTkw(const std::string& path, std::uint32_t flags) {
   if (path.size() >= RString::kCapacity) return nullptr;
   try {
@@ -53,5 +54,9 @@ std::unique_ptr<TkrFileList> TkrFileList::Load(const char* path) {
 }
 
 std::unique_ptr<TkwDecodeHandle> TkrFileList::OpenSound(std::size_t index, std::uint32_t flags) const {
-  return openTkw(paths_.at(index), flags);
+  try {
+    return openTkw(paths_.at(index), flags);
+  } catch (const TKW_CannotOpen&) {
+    return nullptr;
+  }
 }

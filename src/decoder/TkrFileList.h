@@ -10,7 +10,8 @@ class TkrFileList : public TkrSoundSet {
 public:
   // Reads the list and checks that every entry names a readable .tkw file.
   // A bad entry shows its message box (the line named) and gives null. A
-  // list that cannot be read throws TKR_NotFound.
+  // list that cannot be read throws TKR_NotFound; a named sound that is there
+  // but does not open now (no handle left) throws TKW_CannotOpen.
   static std::unique_ptr<TkrFileList> Load(const char* path);
 
   std::unique_ptr<TkwDecodeHandle> OpenSound(std::size_t index, std::uint32_t flags) const override;

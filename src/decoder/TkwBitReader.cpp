@@ -7,14 +7,13 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
-constexpr std::uint32_t kWordCapacity = tkw::kMaxChunkSize / 4;
-}
-
-TkwBitReader::TkwBitReader() : words_(new std::uint32_t[kWordCapacity]()) {}
+// Not zeroed: only the words of the chunk being read are ever looked at.
+TkwBitReader::TkwBitReader(std::uint32_t capacity)
+    : words_(new std::uint32_t[std::max<std::uint32_t>(std::min(capacity, tkw::kMaxChunkSize), 4) / 4 + 1]),
+      capacity_(std::min(capacity, tkw::kMaxChunkSize)) {}
 
 std::uint32_t TkwBitReader::Load(RFile& file, std::uint32_t size) {
-  size = std::min(size, tkw::kMaxChunkSize);
+  size = std::min(size, capacity_);
   auto* bytes = reinterpret_cast<unsigned char*>(words_.get());
   const std::uint32_t got = std::min(file.Read(bytes, size), size);
   std::memset(bytes + got, 0, size - got);
@@ -23,7 +22,7 @@ std::uint32_t TkwBitReader::Load(RFile& file, std::uint32_t size) {
 }
 
 void TkwBitReader::Start(const unsigned char* bytes, std::uint32_t size) {
-  size = std::min(size, tkw::kMaxChunkSize);
+  size = std::min(size, capacity_);
   if (size > 0) std::memcpy(words_.get(), bytes, size);
   Begin(size);
 }

@@ -1,8 +1,8 @@
 // Reads the fields of one chunk: 32-bit little-endian words, bits taken from
 // the most significant end, a field's first bit being its most significant.
 //
-// The reader owns a fixed 524288-byte chunk buffer and never looks outside
-// the chunk's bytes: a chunk whose size is not a whole number of words is
+// The reader owns a chunk buffer of the largest chunk it is to hold (at most
+// 524288 bytes) and never looks outside the chunk's bytes: a chunk whose size is not a whole number of words is
 // completed with zero bits, and reading past the chunk's end yields zeros.
 // A truncated chunk therefore decodes as if it were followed by zero bits
 // (literal blocks of silence), which keeps decoding bounded and safe.
@@ -15,15 +15,16 @@ class RFile;
 
 class TkwBitReader {
 public:
-  TkwBitReader();
+  // Room for chunks of up to `capacity` bytes (at most 524288).
+  explicit TkwBitReader(std::uint32_t capacity = 524288);
   TkwBitReader(const TkwBitReader&) = delete;
   TkwBitReader& operator=(const TkwBitReader&) = delete;
 
-  // Reads `size` bytes (at most 524288) from the file's current position and
+  // Reads `size` bytes (at most the capacity) from the file's current position and
   // starts on them; a short read leaves zeros in place of the missing bytes.
   // Returns the number of bytes read.
   std::uint32_t Load(RFile& file, std::uint32_t size);
-  // Starts on bytes held in memory (at most 524288).
+  // Starts on bytes held in memory (at most the capacity).
   void Start(const unsigned char* bytes, std::uint32_t size);
 
   // The next `bits` bits (0 … 32); a width of 0 reads 0 and consumes nothing.
@@ -56,8 +57,9 @@ private:
   std::uint32_t NextWord() { return next_ < end_ ? words_[next_++] : 0; }
 
   std::unique_ptr<std::uint32_t[]> words_;
-  std::uint32_t next_ = 0; // index of the next word to load
-  std::uint32_t end_ = 0;  // words holding chunk bytes
+  std::uint32_t capacity_ = 0; // bytes
+  std::uint32_t next_ = 0;     // index of the next word to load
+  std::uint32_t end_ = 0;      // words holding chunk bytes
   std::uint32_t current_ = 0;
   int bitsLeft_ = 32;
 };

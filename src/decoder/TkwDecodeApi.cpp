@@ -24,6 +24,8 @@ TKW_API int32_t TKW_CALL tkwDecodeOpen(TkwDecodeHandle** handle, const char* pat
     auto opened = TkwDecodeHandle::Open(path, flags);
     *handle = opened.release();
     return TKW_OK;
+  } catch (const TKW_CannotOpen&) {
+    return TKW_ERR_FILE_NOT_FOUND; // there, but it cannot be opened now
   } catch (...) {
     return TKW_ERR_BAD_FORMAT;
   }
@@ -67,6 +69,11 @@ TKW_API int32_t TKW_CALL tkwDecodeRead(TkwDecodeHandle* handle, int16_t* buffer,
     const int32_t status = handle->Read(buffer, frames, &got);
     if (delivered != nullptr) *delivered = got;
     return status;
+  } catch (const TKW_CannotOpen&) {
+    // Nothing was read: the count and the position stay as they were, and a
+    // caller that looks only at the buffer hears silence, not stale samples.
+    std::memset(buffer, 0, std::size_t{frames} * static_cast<std::size_t>(handle->Decoder().Channels()) * 2);
+    return TKW_ERR_FILE_NOT_FOUND;
   } catch (...) {
     // Only memory exhaustion gets here; the sound itself was checked at open.
     if (delivered != nullptr) *delivered = 0;

@@ -13,6 +13,13 @@ void OpenOrWarn(RFile& file, const char* path) {
   if (!file.Open(path, RFile::kRead)) plat::messageBox(kTkwReopenFailedText, kTkwReopenFailedCaption);
 }
 
+// A sound's file that does not open: a folder, device or pipe is no sound; a
+// file of data that does not open now (no handle left) may be a good one.
+[[noreturn]] void ThrowOpenFailure(const char* path) {
+  if (RFile::NamesDataFile(path)) throw TKW_CannotOpen();
+  throw TKW_BadFormat();
+}
+
 } // namespace
 
 TkwDecodeHandle::TkwDecodeHandle(std::uint32_t flags) : loop_((flags & kTkwOpenLoop) != 0) {
@@ -24,7 +31,7 @@ TkwDecodeHandle::TkwDecodeHandle(std::uint32_t flags) : loop_((flags & kTkwOpenL
 
 std::unique_ptr<TkwDecodeHandle> TkwDecodeHandle::Open(const char* path, std::uint32_t flags) {
   std::unique_ptr<TkwDecodeHandle> handle(new TkwDecodeHandle(flags));
-  if (!handle->file_.Open(path, RFile::kRead)) throw TKW_BadFormat();
+  if (!handle->file_.Open(path, RFile::kRead)) ThrowOpenFailure(path);
   TkwFileLayout layout = ReadTkwFileLayout(handle->file_);
   handle->dataOffset_ = layout.dataOffset;
   auto blocks = MakeTkwBlockDecoder(layout.header);
@@ -48,20 +55,26 @@ std::unique_ptr<TkwDecodeHandle> TkwDecodeHandle::Create(const char* path, std::
   return handle;
 }
 
-std::int32_t TkwDecodeHandle::ReadOnce(std::int16_t* buffer, std::uint32_t frames, std::uint32_t* delivered) {
-  RFile file;
-  OpenOrWarn(file, file_.Name().c_str());
+std::int32_t TkwDecodeHandle::ReadOnce(RFile& file, std::int16_t* buffer, std::uint32_t frames,
+                                       std::uint32_t* delivered) {
   if (decoder_->EntriesLeft())
     file.Seek(dataOffset_ + decoder_->Table()[decoder_->NextEntry()].offset, plat::SeekOrigin::Begin);
   return decoder_->Read(file, buffer, frames, delivered);
 }
 
 std::int32_t TkwDecodeHandle::Read(std::int16_t* buffer, std::uint32_t frames, std::uint32_t* delivered) {
+  // The file is opened again for the call; without it nothing can be read,
+  // and delivering silence as if it had been read would hide the failure.
+  RFile file;
+  if (!file.Open(file_.Name().c_str(), RFile::kRead)) {
+    plat::messageBox(kTkwReopenFailedText, kTkwReopenFailedCaption);
+    throw TKW_CannotOpen();
+  }
   const std::size_t channels = static_cast<std::size_t>(decoder_->Channels());
   std::uint32_t done = 0;
   for (;;) {
     std::uint32_t got = 0;
-    const std::int32_t status = ReadOnce(buffer + std::size_t{done} * channels, frames - done, &got);
+    const std::int32_t status = ReadOnce(file, buffer + std::size_t{done} * channels, frames - done, &got);
     done += got;
     // A sound without frames would wrap forever: its first pass ends the call.
     if (!loop_ || done >= frames || got == 0) {

@@ -17,8 +17,9 @@
 // compare that size with the bytes left in the file before allocating it.
 // Create() takes values that passed both checks (it repeats all but the
 // file-size check and throws TKW_BadFormat); it opens the file by path
-// (a failure shows the "Debug" message box and goes on, every read then
-// decodes silence), and the handle owns copies of everything, so it outlives
+// (a failure shows the "Debug" message box and goes on: each read opens the
+// file again and fails while it cannot), and the handle owns copies of
+// everything, so it outlives
 // whatever it was built from. The result reads exactly like a handle from
 // Open() on a .tkw file with the same contents, in both modes.
 #pragma once
@@ -39,7 +40,9 @@ inline constexpr std::uint32_t kTkwOpenLoop = 0x4000;   // reads wrap and fill e
 struct TkwDecodeHandle {
 public:
   // Opens a .tkw file. Throws TKW_BadFormat for a file that is not a valid
-  // sound; the caller has checked that the path exists and fits 499 bytes.
+  // sound (or no file of data at all), TKW_CannotOpen for a file of data that
+  // does not open (no handle left, no access); the caller has checked that
+  // the path exists and fits 499 bytes.
   static std::unique_ptr<TkwDecodeHandle> Open(const char* path, std::uint32_t flags);
   // A sound whose data area starts at `dataOffset` bytes into the file at
   // `path` (see above).
@@ -49,6 +52,8 @@ public:
 
   // Reads `frames` interleaved frames, reopening the file by its path for the
   // call. Returns 0, or 13 when the end was reached without the loop flag.
+  // When the file does not open, shows the "Debug" message box and throws
+  // TKW_CannotOpen with nothing read and the position unchanged.
   std::int32_t Read(std::int16_t* buffer, std::uint32_t frames, std::uint32_t* delivered);
   // Frames already decoded only; never touches the file.
   std::uint32_t ReadPulse(std::int16_t* buffer, std::uint32_t frames);
@@ -63,7 +68,7 @@ public:
 
 private:
   explicit TkwDecodeHandle(std::uint32_t flags);
-  std::int32_t ReadOnce(std::int16_t* buffer, std::uint32_t frames, std::uint32_t* delivered);
+  std::int32_t ReadOnce(RFile& file, std::int16_t* buffer, std::uint32_t frames, std::uint32_t* delivered);
 
   RFile file_; // held open on the sound's file for the handle's life
   std::int64_t dataOffset_ = 0;

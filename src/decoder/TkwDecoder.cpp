@@ -14,6 +14,17 @@ void TkwDecoder::Init(const TkwHeaderValues& header, std::vector<TkwSectorEntry>
   Rewind();
 }
 
+std::int32_t TkwDecoder::LongestSector() const {
+  return static_cast<std::int32_t>(std::min<std::uint32_t>(header_.length, kSectorLength));
+}
+
+std::uint32_t TkwDecoder::LargestChunk() const {
+  std::uint32_t largest = 0;
+  for (const TkwSectorEntry& entry : table_)
+    largest = std::max(largest, entry.size);
+  return largest;
+}
+
 void TkwDecoder::Rewind() {
   remaining_ = header_.length;
   sectorFrames_ = static_cast<std::int32_t>(std::min<std::int64_t>(remaining_, kSectorLength));

@@ -68,6 +68,10 @@ protected:
   virtual void Prepare() = 0; // allocate the mode's buffers
 
   const TkwBlockDecoder& Blocks() const { return *blockDecoder_; }
+  // Frames of the longest sector and bytes of the largest chunk of the
+  // sound: what the mode's buffers must hold.
+  std::int32_t LongestSector() const;
+  std::uint32_t LargestChunk() const;
 
 private:
   bool AtEnd() const { return !EntriesLeft() && FramesLeftInSector() == 0; }

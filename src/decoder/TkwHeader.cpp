@@ -5,6 +5,7 @@
 #include "support/ByteOrder.h"
 #include "support/Exceptions.h"
 #include "support/RFile.h"
+#include "support/TkwFormatVersion.h"
 
 #include <cstring>
 
@@ -12,7 +13,7 @@ using namespace tkw;
 
 std::uint32_t TkwHeaderValues::CodecVersion() const {
   if (layout == TkwLayout::V1) return 1;
-  return formatVersion == 3 ? 3 : 2;
+  return formatVersion == TkwFormatVersion::kV3 ? 3 : 2;
 }
 
 TkwHeaderValues TkwHeaderValues::FromV1Fields(const unsigned char* p) {
@@ -44,6 +45,7 @@ TkwHeaderValues TkwHeaderValues::FromV2Fields(const unsigned char* p, std::uint3
 }
 
 void CheckTkwHeaderValues(const TkwHeaderValues& header) {
+  if (header.layout == TkwLayout::V2 && !TkwFormatVersion::IsKnown(header.formatVersion)) throw TKW_BadFormat();
   if (header.channels < 1 || header.channels > kMaxChannels) throw TKW_BadFormat();
   const std::uint64_t expected = std::uint64_t{header.channels} * SectorCount(header.length);
   if (header.entryCount != expected) throw TKW_BadFormat();

@@ -25,8 +25,8 @@ struct TkwSectorEntry {
 
 struct TkwHeaderValues {
   TkwLayout layout = TkwLayout::V2;
-  // 1 for "Tkw@"; for "Tkw$" the word at offset 8: 3 marks copy blocks with
-  // an extra flag bit, any other value is read as version 2.
+  // 1 for "Tkw@"; for "Tkw$" the word at offset 8: 2, or 3 for copy blocks
+  // with an extra flag bit (TkwFormatVersion; other words are refused).
   std::uint32_t formatVersion = 2;
   std::uint32_t length = 0; // frames per channel
   std::uint32_t sampleRate = 0;
@@ -53,7 +53,8 @@ struct TkwHeaderValues {
   static TkwHeaderValues FromV2Fields(const unsigned char* fields, std::uint32_t formatVersion);
 };
 
-// Throws TKW_BadFormat unless: channels 1 or 2; entry count = channels ×
+// Throws TKW_BadFormat unless: a "Tkw$" format version that is known
+// (TkwFormatVersion); channels 1 or 2; entry count = channels ×
 // ceil(length / 131072); offset bits at most 14; version-1 field widths at
 // most 32.
 void CheckTkwHeaderValues(const TkwHeaderValues& header);

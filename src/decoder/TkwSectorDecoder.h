@@ -7,21 +7,25 @@
 #include "decoder/TkwDecoder.h"
 
 #include <array>
+#include <memory>
 
 class TkwSectorDecoder final : public TkwDecoder {
 protected:
-  std::int64_t FramesLeftInSector() const override { return tkw::kSectorLength - position_; }
+  std::int64_t FramesLeftInSector() const override { return capacity_ - position_; }
   std::int64_t FramesDecodedAhead() const override { return FramesLeftInSector(); }
   void Deliver(std::int16_t* destination, std::int64_t frames) override;
   void StartSector(RFile& file, const TkwSectorEntry* entries, std::int32_t sectorFrames) override;
-  void Discard() override { position_ = tkw::kSectorLength; }
+  void Discard() override { position_ = capacity_; }
   void Prepare() override;
 
 private:
-  // Interleaved frames; a short last sector sits at the end, so position
-  // kSectorLength always means "used up".
-  std::vector<std::int16_t> sector_;
-  std::int32_t position_ = tkw::kSectorLength;
+  // Interleaved frames of the longest sector of the sound; a shorter sector
+  // sits at the end, so position capacity_ always means "used up". Frames
+  // are read only after a sector was decoded into them, so the buffer is
+  // not zeroed.
+  std::unique_ptr<std::int16_t[]> sector_;
+  std::int32_t capacity_ = 0;
+  std::int32_t position_ = 0;
   // Scratch of the sector being decoded: one chunk at a time, one channel
   // buffer (zero history, samples, slack) per channel.
   std::unique_ptr<TkwBitReader> reader_;

@@ -4,7 +4,7 @@
 
 void TkwStreamDecoder::Prepare() {
   for (int c = 0; c < Channels(); ++c)
-    channels_[c] = std::make_unique<Channel>();
+    channels_[c] = std::make_unique<Channel>(LargestChunk(), LongestSector());
 }
 
 void TkwStreamDecoder::Discard() {

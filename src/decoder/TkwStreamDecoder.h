@@ -21,6 +21,7 @@ protected:
 
 private:
   struct Channel {
+    Channel(std::uint32_t chunkBytes, std::int32_t sectorFrames) : reader(chunkBytes), samples(sectorFrames) {}
     TkwBitReader reader;
     TkwChannelBuffer samples;
     std::int32_t decoded = 0; // samples of the sector decoded so far

@@ -18,7 +18,8 @@ void PasswordMainWindow::OnCommand(int id, int code) {
 }
 
 void PasswordMainWindow::OnDropFiles(int, const std::vector<std::string>& files) {
-  const std::string password = view_->Text(IDC_NEW_PASSWORD).substr(0, TkrPasswordChanger::kMaxPasswordLength);
+  // The whole text: the changer refuses a password that is too long.
+  const std::string password = view_->Text(IDC_NEW_PASSWORD);
   if (password.empty()) {
     // A password can be changed but never removed.
     view_->ShowMessage("パスワードが設定されてないとまずいっしょ（笑）", TkrPasswordChanger::kCaption, kMessageOk);

@@ -11,15 +11,19 @@ namespace {
 
 constexpr std::int64_t kMinimumArchiveSize = 64;
 
-bool isFile(const std::string& path) {
+enum class Kind { Missing, Archive, Other };
+
+// A device or pipe is there, but it is no archive (nor can it be rewritten).
+Kind kindOf(const std::string& path) {
   plat::FindEntry entry;
-  return plat::findFile(path.c_str(), &entry) == plat::FindResult::Found && !entry.isDirectory;
+  if (plat::findFile(path.c_str(), &entry) != plat::FindResult::Found || entry.isDirectory) return Kind::Missing;
+  return entry.isSpecial ? Kind::Other : Kind::Archive;
 }
 
 } // namespace
 
 TkrPasswordChanger::TkrPasswordChanger(std::string_view newPassword, OldPasswordPrompt prompt, LogLine log)
-    : newPassword_(newPassword.substr(0, kMaxPasswordLength)), prompt_(std::move(prompt)), log_(std::move(log)) {}
+    : newPassword_(newPassword), prompt_(std::move(prompt)), log_(std::move(log)) {}
 
 void TkrPasswordChanger::ShowWrongPassword() { plat::messageBox("パスワードが違います", kCaption); }
 
@@ -27,6 +31,10 @@ bool TkrPasswordChanger::ProcessAll(const std::vector<std::string>& paths) {
   // A password can be changed but never removed.
   if (newPassword_.empty()) {
     plat::messageBox("パスワードが設定されてないとまずいっしょ（笑）", kCaption);
+    return false;
+  }
+  if (newPassword_.size() > kMaxPasswordLength) {
+    plat::messageBox("パスワードが長すぎます（半角254文字まで）", kCaption);
     return false;
   }
   bool allChanged = true;
@@ -51,9 +59,18 @@ bool TkrPasswordChanger::ProcessAll(const std::vector<std::string>& paths) {
 
 TkrPasswordChanger::Result TkrPasswordChanger::Process(const std::string& path) {
   log_((path + " を処理します").c_str());
-  if (!isFile(path)) {
+  if (path.size() >= RString::kCapacity) {
+    log_("そのファイルはパスが長すぎるため処理できません");
+    return Result::PathTooLong;
+  }
+  const Kind kind = kindOf(path);
+  if (kind == Kind::Missing) {
     log_("そのファイルは存在しません");
     return Result::NotFound;
+  }
+  if (kind == Kind::Other) {
+    log_("そのファイルはTkrファイルではありません");
+    return Result::NotTkrFile;
   }
   RFile file;
   if (!file.Open(path.c_str(), RFile::kReadWrite)) {

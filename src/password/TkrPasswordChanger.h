@@ -11,9 +11,11 @@
 
 class TkrPasswordChanger {
 public:
-  enum class Result { Changed, NotFound, NotTkrFile, WriteFailed, Cancelled };
+  enum class Result { Changed, NotFound, NotTkrFile, WriteFailed, Cancelled, PathTooLong };
 
-  static constexpr std::size_t kMaxPasswordLength = 254; // longer passwords are cut
+  // Longer passwords are refused, never cut: a cut password would not be the
+  // one the user typed, and would not open the archive later.
+  static constexpr std::size_t kMaxPasswordLength = 254;
   static constexpr const char* kCaption = "パスワード設定ユーリティー";
 
   // Asks for the old password of the archive at `path`, giving each try to
@@ -26,10 +28,13 @@ public:
   TkrPasswordChanger(std::string_view newPassword, OldPasswordPrompt prompt, LogLine log);
 
   // Processes the archives in order and stops at the first cancelled prompt.
-  // An empty new password is refused with a message box before any archive
-  // is touched. True when every archive got the new password.
+  // An empty new password, or one longer than kMaxPasswordLength bytes, is
+  // refused with a message box before any archive is touched. True when
+  // every archive got the new password.
   bool ProcessAll(const std::vector<std::string>& paths);
 
+  // One archive. A path of 500 bytes or more cannot be held by the program's
+  // path buffers: it is refused with a log line and the archive untouched.
   Result Process(const std::string& path);
 
   // The message box for a wrong old password.

@@ -26,6 +26,10 @@ enum class FileMode {
 enum class SeekOrigin { Begin, Current, End };
 
 // Opens with others allowed to read and nobody else to write, sequential scan.
+// The modes that open an existing file take regular files only: a device,
+// pipe or socket is refused at once (opening a pipe would wait for a writer,
+// and reading a device may never end). A file another process holds open for
+// writing is refused in the writing modes (isInUse tells that failure apart).
 NativeHandle openFile(const char* path, FileMode mode);
 bool readFile(NativeHandle file, void* buffer, std::uint32_t count, std::uint32_t* got);
 bool writeFile(NativeHandle file, const void* buffer, std::uint32_t count, std::uint32_t* written);
@@ -50,12 +54,15 @@ namespace detail {
 // How many of `count` bytes the simulated volume still takes.
 std::uint32_t takeFreeSpace(std::uint32_t count);
 } // namespace detail
+// True when the error says that another process holds the file.
+bool isInUse(int error);
 
 enum class FindResult { Found, FileNotFound, PathNotFound, OtherError };
 
 struct FindEntry {
   std::string name;
   bool isDirectory = false;
+  bool isSpecial = false; // a device, pipe or socket: there, but not a file of data
 };
 
 // Looks one path up (the last component as the directory listing names it).

@@ -16,10 +16,15 @@ constexpr int kDefaultBlockCount = 3;
 // Beyond these a mixer would queue minutes of sound or allocate without bound.
 constexpr int kMaxBlockSizeMs = 10000;
 constexpr int kMaxBlockCount = 64;
+// A preload decodes a whole sound into memory; 256 MB holds about 25 minutes
+// of 44.1 kHz stereo. A 32-bit host has no room for more than 2 GB at all.
+constexpr int kDefaultCacheLimitMb = 256;
+constexpr int kMaxCacheLimitMb = sizeof(void*) < 8 ? 2047 : 1 << 20;
 
 std::atomic<bool> makeLog{false};
 std::atomic<std::uint32_t> blockSizeMs{kDefaultBlockSizeMs};
 std::atomic<std::uint32_t> blockCount{kDefaultBlockCount};
+std::atomic<std::uint32_t> cacheLimitMb{kDefaultCacheLimitMb};
 
 // Values of 0 or less would leave the mixer nothing to play; they fall back
 // to the default.
@@ -33,6 +38,7 @@ std::uint32_t Bounded(int value, int fallback, int most) {
 bool MakeLog() { return makeLog.load(); }
 std::uint32_t BlockSizeMs() { return blockSizeMs.load(); }
 std::uint32_t BlockCount() { return blockCount.load(); }
+std::uint64_t CacheLimitBytes() { return std::uint64_t{cacheLimitMb.load()} << 20; }
 
 std::string SettingsPath() {
   std::string directory = plat::currentDirectory();
@@ -52,6 +58,12 @@ void ReadMixerSettings() {
                         kDefaultBlockSizeMs, kMaxBlockSizeMs);
   blockCount = Bounded(plat::profileInt("Tkw_MixObject", "WaveBlockCnt", kDefaultBlockCount, path.c_str()),
                        kDefaultBlockCount, kMaxBlockCount);
+}
+
+void ReadCacheLimit() {
+  const std::string path = SettingsPath();
+  cacheLimitMb = Bounded(plat::profileInt("Tkw_SoundCache", "MaxCacheMB", kDefaultCacheLimitMb, path.c_str()),
+                         kDefaultCacheLimitMb, kMaxCacheLimitMb);
 }
 
 void AppendLogLine(const char* format, std::uint32_t number) {

@@ -13,11 +13,16 @@ bool MakeLog();
 // Tkw_MixObject/WaveBlockSizeMS and WaveBlockCnt.
 std::uint32_t BlockSizeMs();
 std::uint32_t BlockCount();
+// Tkw_SoundCache/MaxCacheMB (default 256): the most memory the sounds
+// preloaded into one player's or one mixer's cache may take, in bytes.
+std::uint64_t CacheLimitBytes();
 
 // Read at each player's open.
 void ReadLogSetting();
 // Read at each mixer's creation.
 void ReadMixerSettings();
+// Read at each player's open and each mixer's creation.
+void ReadCacheLimit();
 
 // The settings file's path: the current directory, a separator and the name;
 // a directory too long for its 250-character room is left out.

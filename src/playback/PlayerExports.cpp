@@ -33,6 +33,7 @@ TKW_API int32_t TKW_CALL tkrPlayOpen(TkrPlayHandle** player, TkrDecodeHandle* in
   return playback::Guarded([&] {
     auto opened = std::make_unique<TkrPlayHandle>(index);
     settings::ReadLogSetting();
+    settings::ReadCacheLimit();
     *player = opened.release();
     return TKW_OK;
   });

@@ -1,5 +1,8 @@
 #include "playback/RDecodeSource.h"
 
+#include "decoder/TkwChunkCapacity.h"
+#include "decoder/TkwDecodeHandle.h"
+
 RDecodeSource::RDecodeSource(TkwDecodeHandle* handle, std::uint32_t soundNumber, std::uint32_t flags)
     : handle_(handle) {
   loop = (flags & TKW_OPEN_LOOP) != 0;
@@ -20,4 +23,9 @@ void RDecodeSource::GetFormat(TkwWaveFormat& format) {
 
 std::int32_t RDecodeSource::Read(std::int16_t* dest, std::uint32_t frames, std::uint32_t* copied) {
   return tkwDecodeRead(handle_, dest, frames, copied);
+}
+
+bool RDecodeSource::LengthIsBacked() {
+  const TkwDecoder& decoder = handle_->Decoder();
+  return TkwChunksCanFillLength(decoder.Header(), decoder.Table());
 }

@@ -15,6 +15,7 @@ public:
   std::uint32_t GetLength() override;
   void GetFormat(TkwWaveFormat& format) override;
   std::int32_t Read(std::int16_t* dest, std::uint32_t frames, std::uint32_t* copied) override;
+  bool LengthIsBacked() override;
 
 private:
   TkwDecodeHandle* handle_;

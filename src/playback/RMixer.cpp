@@ -29,6 +29,7 @@ std::shared_ptr<RMixer> RMixer::Create(std::unique_ptr<SoundIndex> index) {
 RMixer::RMixer(std::unique_ptr<SoundIndex> index)
     : startEvent_(true, false), finished_(true, false), index_(std::move(index)), cache_(SoundCache::Owner::Mixer) {
   settings::ReadMixerSettings();
+  settings::ReadCacheLimit();
 }
 
 RMixer::~RMixer() {

@@ -19,6 +19,10 @@ public:
   // loop are zero. copied (may be null) receives the frames that came from
   // the sound. 0 while the sound goes on, non-zero once it has ended.
   virtual std::int32_t Read(std::int16_t* dest, std::uint32_t frames, std::uint32_t* copied) = 0;
+  // False when the sound's data cannot deliver its length: a damaged or
+  // hostile file that declares more frames than its bytes can decode to.
+  // Nothing is decoded into memory on such a length.
+  virtual bool LengthIsBacked() { return true; }
 
   bool loop = false;
   std::uint32_t number = 0;

@@ -21,7 +21,10 @@ public:
 
   // Decodes the number into the cache. A player refuses a number already
   // cached; a mixer replaces it. Throws PC_BadIndex (player) or PM_BadIndex
-  // (mixer) when the index lacks the number or the number may not be loaded.
+  // (mixer) when the index lacks the number or the number may not be loaded:
+  // also when its file declares more frames than its data can decode to, when
+  // the cache would grow past its limit (settings::CacheLimitBytes), when
+  // the memory cannot be had, and when the sound cannot be read.
   void Load(SoundIndex& index, std::uint32_t number, std::uint32_t flags);
   // Throws as Load when the number is not cached.
   void Release(std::uint32_t number);
@@ -30,6 +33,8 @@ public:
 
   std::optional<CachedSound> Find(std::uint32_t number) const;
   std::size_t Count() const { return map_.GetCount(); }
+  // Bytes of samples the cached sounds take.
+  std::uint64_t Bytes() const { return bytes_; }
 
 private:
   [[noreturn]] void Fail() const;
@@ -37,4 +42,5 @@ private:
 
   Owner owner_;
   RMap<CachedSound> map_;
+  std::uint64_t bytes_ = 0;
 };

@@ -29,6 +29,10 @@ struct PC_NotSameVersion : PC_ListLineError {};
 
 // Library
 struct TKW_BadFormat {};
+// A sound's file is there but cannot be opened now (no handle left, no
+// access): the file may be perfectly good, so this is no bad format.
+struct TKW_CannotOpen {};
+struct TKR_CannotOpen {};
 struct TKR_BadFormat {};
 struct TKR_BadPassword {};
 struct TKR_OverlapNumber {};

@@ -46,7 +46,9 @@ void WriteLog(const char* format, ...) {
   char line[RString::kCapacity];
   va_list arguments;
   va_start(arguments, format);
-  std::vsnprintf(line, sizeof line, format, arguments);
+  const int needed = std::vsnprintf(line, sizeof line, format, arguments);
   va_end(arguments);
+  // A cut line ends before its last whole character, not inside one.
+  if (needed >= static_cast<int>(sizeof line)) line[CharacterBoundary(line, sizeof line - 1)] = '\0';
   LogWriter::Instance().Write(line);
 }

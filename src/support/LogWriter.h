@@ -30,8 +30,8 @@ private:
   LogSink* sink_ = nullptr;
 };
 
-// Formats into a 500-byte buffer (longer messages are cut, never overrun) and
-// writes the line to the process's log.
+// Formats into a 500-byte buffer (longer messages are cut at the last whole
+// character that fits, never overrun) and writes the line to the process's log.
 #if defined(__GNUC__)
 __attribute__((format(printf, 1, 2)))
 #endif

@@ -1,6 +1,7 @@
 #include "support/RFile.h"
 
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 RFile::~RFile() { Close(); }
@@ -19,6 +20,12 @@ RFile& RFile::operator=(RFile&& other) noexcept {
 
 bool RFile::Open(const char* name, int mode) {
   Close();
+  // A name longer than the name buffer cannot be held, so it is not opened;
+  // the caller sees a failed open, as for any other file it cannot have.
+  if (name != nullptr && std::strlen(name) >= name_.capacity()) {
+    name_.Assign("");
+    return false;
+  }
   name_.Assign(name);
   handle_ = plat::openFile(name_.c_str(), static_cast<plat::FileMode>(mode));
   if (!IsOpen()) (void)plat::lastError(); // fetched and dropped: the caller sees a failing handle
@@ -47,6 +54,13 @@ std::int64_t RFile::Seek(std::int64_t offset, plat::SeekOrigin origin) {
 std::int64_t RFile::Position() const { return plat::seekFile(handle_, 0, plat::SeekOrigin::Current); }
 
 std::int64_t RFile::Size() const { return plat::fileSize(handle_); }
+
+bool RFile::NamesDataFile(const char* path) {
+  // A pattern matches files, but names none that could be opened.
+  if (std::strpbrk(path, "*?") != nullptr) return false;
+  plat::FindEntry entry;
+  return plat::findFile(path, &entry) == plat::FindResult::Found && !entry.isDirectory && !entry.isSpecial;
+}
 
 bool RFile::Close() {
   const bool ok = plat::closeFile(handle_);

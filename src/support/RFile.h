@@ -23,7 +23,8 @@ public:
   RFile(RFile&& other) noexcept;
   RFile& operator=(RFile&& other) noexcept;
 
-  // Stores the name, then opens; true when the handle is valid.
+  // Stores the name, then opens; true when the handle is valid. A name of 500
+  // bytes or more fails the open (nothing is thrown).
   bool Open(const char* name, int mode);
   std::uint32_t Read(void* buffer, std::uint32_t count);
   std::uint32_t Write(const void* buffer, std::uint32_t count);
@@ -36,6 +37,12 @@ public:
   bool Close();
 
   bool IsOpen() const { return handle_ != plat::kInvalidHandle; }
+
+  // True when the path names a file of data, not a folder, device, pipe or
+  // a pattern of names: when such a file does not open, the failure lies in
+  // opening it (no handle left, no access), not in what the file is.
+  static bool NamesDataFile(const char* path);
+
   const RString& Name() const { return name_; }
 
 private:

@@ -18,6 +18,36 @@ const char* NextChar(const char* text) {
   return text + 1;
 }
 
+namespace {
+
+// Bytes of the character that starts with `lead`.
+std::size_t CharacterSize(unsigned char lead) {
+#ifdef _WIN32
+  // CP932: 0x81-0x9F and 0xE0-0xFC lead a double-byte character.
+  return (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC) ? 2 : 1;
+#else
+  if (lead >= 0xF0 && lead <= 0xF7) return 4;
+  if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
+  if (lead >= 0xC0) return 2;
+  return 1; // ASCII, and a stray continuation byte counts as a character of its own
+#endif
+}
+
+} // namespace
+
+std::size_t CharacterBoundary(const char* text, std::size_t limit) {
+  std::size_t at = 0;
+  while (at < limit && text[at] != '\0') {
+    const std::size_t size = CharacterSize(static_cast<unsigned char>(text[at]));
+    if (at + size > limit) break;
+    std::size_t step = 1;
+    while (step < size && text[at + step] != '\0')
+      ++step;
+    at += step;
+  }
+  return at;
+}
+
 const char* FindLastSeparator(const char* text) {
   const char* last = nullptr;
   for (const char* p = text; *p; p = NextChar(p))
@@ -158,7 +188,8 @@ bool RString::ToLongPathName(LongNameRule rule) {
     success = true;
     while (*p == plat::kPathSeparator) {
       const char* end = NextChar(p);
-      while (*end && *end != plat::kPathSeparator) end = NextChar(end);
+      while (*end && *end != plat::kPathSeparator)
+        end = NextChar(end);
       const std::size_t componentStart = builder.size() + 1;
       builder.append(std::string(p, end));
       plat::FindEntry entry;

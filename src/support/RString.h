@@ -55,5 +55,10 @@ private:
 
 // Steps over one character, two bytes for a double-byte character.
 const char* NextChar(const char* text);
+// The length of the longest start of the text that holds at most `limit`
+// bytes and ends between two characters, so that a text cut to fit a buffer
+// never ends in half a character. Characters are those of the build's text
+// encoding: CP932 on Windows (the texts are compiled as CP932), UTF-8 elsewhere.
+std::size_t CharacterBoundary(const char* text, std::size_t limit);
 // The last separator of the text, or null; never a trail byte.
 const char* FindLastSeparator(const char* text);

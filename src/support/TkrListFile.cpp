@@ -56,38 +56,76 @@ TkrListEntry parseEntry(std::string_view line, std::int32_t lineNumber) {
   return entry;
 }
 
+// Collects the entries of a list, line by line. Lines come without their
+// line feed; a line that was longer than kept arrives cut, one character
+// past the longest valid line, and is then malformed.
+class EntryCollector {
+public:
+  explicit EntryCollector(std::vector<TkrListEntry>& entries) : entries_(entries) {}
+
+  // False once no later line can be numbered.
+  bool Line(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (lineNumber_ == std::numeric_limits<std::int32_t>::max()) return false;
+    ++lineNumber_;
+    if (line.empty() || line.front() == ';') return true;
+    ++count_;
+    if (entries_.size() > TkrListFile::kMaxEntries) return true;
+    entries_.push_back(parseEntry(line, lineNumber_));
+    if (entries_.size() > TkrListFile::kMaxEntries) entries_.back().malformed = true;
+    return true;
+  }
+  std::size_t Count() const { return count_; }
+
+private:
+  std::vector<TkrListEntry>& entries_;
+  std::int32_t lineNumber_ = 0;
+  std::size_t count_ = 0;
+};
+
+// The most of a line that is kept: the longest valid line, its CR, and one
+// character more, which marks a longer line as too long.
+constexpr std::size_t kKeptLineLength = TkrListFile::kMaxLineLength + 2;
+
 } // namespace
 
-std::vector<TkrListEntry> TkrListFile::Parse(std::string_view text) {
+std::vector<TkrListEntry> TkrListFile::Parse(std::string_view text, std::size_t* entryCount) {
   std::vector<TkrListEntry> entries;
-  std::int32_t lineNumber = 0;
+  EntryCollector collector(entries);
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
     const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
     if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    const std::string_view line = text.substr(start, end - start);
     start = next;
-    if (lineNumber == std::numeric_limits<std::int32_t>::max()) break;
-    ++lineNumber;
-    if (line.empty() || line.front() == ';') continue;
-    entries.push_back(parseEntry(line, lineNumber));
+    if (!collector.Line(line.substr(0, kKeptLineLength))) break;
   }
+  if (entryCount) *entryCount = collector.Count();
   return entries;
 }
 
-bool TkrListFile::Load(const char* path, std::vector<TkrListEntry>& entries) {
+bool TkrListFile::Load(const char* path, std::vector<TkrListEntry>& entries, std::size_t* entryCount) {
   RFile file;
   if (!file.Open(path, RFile::kRead)) return false;
-  std::string text;
-  char block[65536];
-  for (;;) {
-    const std::uint32_t got = file.Read(block, sizeof block);
-    text.append(block, got);
-    if (got < sizeof block) break;
+  entries.clear();
+  EntryCollector collector(entries);
+  std::string line;
+  bool numbering = true;
+  std::vector<char> block(65536);
+  for (std::uint32_t got; numbering && (got = file.Read(block.data(), static_cast<std::uint32_t>(block.size()))) > 0;) {
+    for (std::uint32_t i = 0; i < got && numbering; ++i) {
+      if (block[i] == '\n') {
+        numbering = collector.Line(line);
+        line.clear();
+      } else if (line.size() < kKeptLineLength) {
+        line.push_back(block[i]);
+      }
+    }
+    if (got < block.size()) break;
   }
-  entries = Parse(text);
+  if (numbering && !line.empty()) collector.Line(line);
+  if (entryCount) *entryCount = collector.Count();
   return true;
 }
 

@@ -26,12 +26,19 @@ struct TkrListEntry {
 class TkrListFile {
 public:
   static constexpr std::size_t kMaxLineLength = 254; // without the line ending
+  // An archive's count field is 16 bits. Entries past this many are not
+  // kept: the first of them stays, marked malformed, so that its line is
+  // named, and the rest are only counted.
+  static constexpr std::size_t kMaxEntries = 65535;
 
-  // The entries of a list text, in line order.
-  static std::vector<TkrListEntry> Parse(std::string_view text);
+  // The entries of a list text, in line order; `entryCount`, when given,
+  // receives the number of entries the text holds (kept or not).
+  static std::vector<TkrListEntry> Parse(std::string_view text, std::size_t* entryCount = nullptr);
 
-  // Reads and parses a list file; false when it cannot be read.
-  static bool Load(const char* path, std::vector<TkrListEntry>& entries);
+  // Reads and parses a list file; false when it cannot be read. The file is
+  // read block by block and each line is kept only up to its longest valid
+  // length, so memory stays bounded whatever the file's size.
+  static bool Load(const char* path, std::vector<TkrListEntry>& entries, std::size_t* entryCount = nullptr);
 
   // The folder names are resolved against: the list's own folder, or the
   // current directory for a list path without one.

@@ -2,8 +2,10 @@
 #include "LogCapture.h"
 #include "TkwFileBytes.h"
 #include "converter/TkrArchiveWriter.h"
+#include "converter/TkrConvertQueue.h"
 #include "platform/Files.h"
 #include "support/ByteOrder.h"
+#include "support/RFile.h"
 #include "support/TkrHeader.h"
 #include "testutil/TempDir.h"
 
@@ -13,6 +15,13 @@
 #include <atomic>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -212,13 +221,16 @@ TEST_F(TkrListConverterTest, RefusedListsAreReportedAndWriteNothing) {
 }
 
 TEST_F(TkrListConverterTest, ListsOfMoreThan65535EntriesAreRefused) {
-  std::string text;
-  for (int i = 0; i < 65536; ++i)
-    text += std::to_string(i) + " a.tkw\n";
-  list(text);
-  EXPECT_EQ(convert(), Result::Failed);
-  EXPECT_EQ(log.lines().back(), "リストの項目が65535を超えています(65536項目)\n処理を中断します。");
-  EXPECT_FALSE(testutil::FileExists(dir.file("list.tkr")));
+  for (const int entries : {65536, 100000}) {
+    std::string text;
+    for (int i = 0; i < entries; ++i)
+      text += std::to_string(i) + " a.tkw\n";
+    list(text);
+    EXPECT_EQ(convert(), Result::Failed);
+    EXPECT_EQ(log.lines().back(),
+              "リストの項目が65535を超えています(" + std::to_string(entries) + "項目)\n処理を中断します。");
+    EXPECT_FALSE(testutil::FileExists(dir.file("list.tkr")));
+  }
 }
 
 TEST_F(TkrListConverterTest, AMissingListIsReportedAsNotConvertible) {
@@ -295,5 +307,141 @@ TEST_F(TkrArchiveWriterTest, AnArchiveThatCannotBeCreatedIsAFailure) {
   EXPECT_EQ(log.lines().back(), dir.file("list.tkr") + " を作成できませんでした");
   EXPECT_EQ(filesInDir(), (std::vector<std::string>{"a.tkw", "b.tkw", "list.tkr", "list.txt"}));
 }
+
+// Killed runs, runs at the same time, and paths near the 500-byte limit.
+class TkrArchiveTemporaryTest : public TkrListConverterTest {
+protected:
+  // A list naming `copies` times one sound of `sectors` chunks of 512 KB.
+  void bigJob(int copies, std::uint32_t sectors) {
+    TkwBytesSpec layout;
+    layout.length = sectors * 131072;
+    layout.chunkSizes.assign(sectors, 524288);
+    put("big.tkw", MakeTkwBytes(layout));
+    std::string text;
+    for (int i = 0; i < copies; ++i)
+      text += std::to_string(i) + " big.tkw\n";
+    list(text);
+  }
+};
+
+TEST_F(TkrArchiveTemporaryTest, ATemporaryFileInUseIsLeftToItsWriter) {
+  put("a.tkw", MakeTkwBytes({}));
+  list("1 a.tkw\n");
+  {
+    RFile other;
+    ASSERT_TRUE(other.Open(dir.file("list.tkr.tmp").c_str(), RFile::kCreate));
+    ASSERT_EQ(other.Write("busy", 4), 4u);
+    EXPECT_EQ(convert(), Result::Failed);
+    EXPECT_EQ(log.lines().back(), dir.file("list.tkr") + " は、ほかの処理が作成中のため作成できません");
+    EXPECT_EQ(other.Size(), 4) << "the other run's file is untouched";
+  }
+  EXPECT_FALSE(testutil::FileExists(dir.file("list.tkr")));
+  // Once free, the same name is taken over.
+  EXPECT_EQ(convert(), Result::Written);
+  EXPECT_EQ(filesInDir(), (std::vector<std::string>{"a.tkw", "list.tkr", "list.txt"}));
+}
+
+TEST_F(TkrArchiveTemporaryTest, NumberedLeftoversOfEarlierRunsAreRemoved) {
+  put("a.tkw", MakeTkwBytes({}));
+  list("1 a.tkw\n");
+  put("list.tkr.1.tmp", Bytes(300, 0));        // killed before its header was written
+  put("list.tkr.2.tmp", {'T', 'k', 'r', '.'}); // killed before its rename
+  put("list.tkr.12.tmp", {});                  // killed before writing anything
+  put("list.tkr.3.tmp", {'m', 'i', 'n', 'e'}); // someone else's
+  put("list.tkr.x.tmp", Bytes(30, 0));
+  put("other.tkr.1.tmp", Bytes(30, 0));
+  ASSERT_EQ(convert(), Result::Written);
+  EXPECT_EQ(filesInDir(), (std::vector<std::string>{"a.tkw", "list.tkr", "list.tkr.3.tmp", "list.tkr.x.tmp", "list.txt",
+                                                    "other.tkr.1.tmp"}));
+}
+
+#ifndef _WIN32
+// A run killed while it writes leaves its temporary file; the next run of
+// the list takes it over and leaves nothing behind.
+TEST_F(TkrArchiveTemporaryTest, TheRunAfterAKillLeavesNoTemporaryFile) {
+  const std::string temporary = dir.file("list.tkr.tmp");
+  bool killedMidJob = false;
+  for (int copies = 16; !killedMidJob && copies <= 64; copies *= 2) {
+    bigJob(copies, 8); // 4 MB a copy
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      TkrListConverter().Convert(dir.file("list.txt").c_str());
+      ::_exit(0);
+    }
+    int status = 0;
+    for (;;) {
+      struct stat info {};
+      if (::stat(temporary.c_str(), &info) == 0 && info.st_size >= 8 << 20) {
+        ::kill(child, SIGKILL);
+        break;
+      }
+      if (::waitpid(child, &status, WNOHANG) == child) break; // done before it could be killed
+      ::usleep(500);
+    }
+    ::waitpid(child, &status, 0);
+    killedMidJob = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    if (!killedMidJob) plat::removeFile(dir.file("list.tkr").c_str());
+  }
+  ASSERT_TRUE(killedMidJob);
+  ASSERT_TRUE(testutil::FileExists(temporary)) << "the kill left the temporary file";
+  EXPECT_FALSE(testutil::FileExists(dir.file("list.tkr")));
+
+  ASSERT_EQ(convert(), Result::Written);
+  EXPECT_EQ(filesInDir(), (std::vector<std::string>{"big.tkw", "list.tkr", "list.txt"}));
+}
+
+std::string fileOfLength(const std::string& base, std::size_t length, const std::string& extension) {
+  std::string folder = base;
+  while (length - folder.size() > 250) {
+    folder += plat::kPathSeparator + std::string(200, 'd');
+    plat::makeDirectory(folder.c_str());
+  }
+  return folder + plat::kPathSeparator + std::string(length - folder.size() - 1 - extension.size(), 'l') + extension;
+}
+
+// The temporary name is 4 bytes longer than the archive's: lists of 496 to
+// 499 bytes fail cleanly, and the queue goes on with the next list.
+TEST_F(TkrArchiveTemporaryTest, ListPathsWhoseTemporaryNameDoesNotFitFailAndTheQueueGoesOn) {
+  put("a.tkw", MakeTkwBytes({}));
+  const std::string good = dir.file("good.txt");
+  testutil::WriteText(good, "1 " + dir.file("a.tkw") + "\n");
+  for (std::size_t length = 495; length <= 499; ++length) {
+    SCOPED_TRACE(length);
+    const std::string longList = fileOfLength(dir.path(), length, ".txt");
+    ASSERT_EQ(longList.size(), length);
+    testutil::WriteText(longList, "1 " + dir.file("a.tkw") + "\n");
+    plat::removeFile(dir.file("good.tkr").c_str());
+    TkrConvertQueue queue({longList, good}, "");
+    queue.Run();
+    EXPECT_TRUE(queue.Done());
+    EXPECT_TRUE(testutil::FileExists(dir.file("good.tkr")));
+    const std::string archive = TkrListConverter::ArchivePathFor(longList);
+    EXPECT_EQ(testutil::FileExists(archive), length == 495);
+    EXPECT_FALSE(testutil::FileExists(archive + ".tmp"));
+    EXPECT_EQ(queue.Failures(), length == 495 ? 0 : 1);
+    if (length > 495) {
+      // The line is cut to 499 bytes; the reason comes first, so it stays.
+      const std::string reason = "パスが長すぎるため、次のTkrファイルを作成できません : ";
+      const auto lines = log.lines();
+      EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+        return line.rfind(reason + archive.substr(0, 100), 0) == 0;
+      }));
+    }
+  }
+}
+// A pipe with no writer would hold an open forever: as a list it cannot be
+// read, as a named sound it is no .tkw file, and the conversion returns.
+TEST_F(TkrArchiveTemporaryTest, PipesAreRefusedWithoutWaiting) {
+  put("a.tkw", MakeTkwBytes({}));
+  ASSERT_EQ(::mkfifo(dir.file("pipe.txt").c_str(), 0600), 0);
+  EXPECT_EQ(TkrListConverter().Convert(dir.file("pipe.txt").c_str()), Result::Failed);
+  EXPECT_EQ(log.lines().back(), dir.file("pipe.txt") + " を読み込めませんでした");
+  ASSERT_EQ(::mkfifo(dir.file("pipe.tkw").c_str(), 0600), 0);
+  list("1 a.tkw\n2 pipe.tkw\n");
+  EXPECT_EQ(convert(), Result::Failed);
+  EXPECT_EQ(log.lines().back(), "2行目に記述されているファイルは、Tkwファイルではありません");
+}
+#endif
 
 } // namespace

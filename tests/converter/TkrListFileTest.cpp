@@ -122,4 +122,51 @@ TEST(TkrListFileLoad, ReadsAFileAndFailsOnAMissingOne) {
   EXPECT_FALSE(TkrListFile::Load(dir.file("none.txt").c_str(), entries));
 }
 
+// Loading reads block by block; it gives what parsing the whole text gives,
+// also for lines across block boundaries, CR LF endings and a last line
+// without its line feed.
+TEST(TkrListFileLoad, GivesWhatParsingTheWholeTextGives) {
+  testutil::TempDir dir;
+  std::string text;
+  for (int i = 0; text.size() < 200000; ++i)
+    text += std::to_string(i) + (i % 3 ? " name" : "\tname") + std::to_string(i) + (i % 2 ? "\r\n" : "\n") +
+            (i % 7 ? "" : ";comment\n\n");
+  text += "1 " + std::string(70000, 'y') + "\n2 " + std::string(252, 'z') + "\r\n3 last";
+  testutil::WriteText(dir.file("l.txt"), text);
+  std::vector<TkrListEntry> loaded;
+  std::size_t count = 0;
+  ASSERT_TRUE(TkrListFile::Load(dir.file("l.txt").c_str(), loaded, &count));
+  const std::vector<TkrListEntry> parsed = TkrListFile::Parse(text);
+  ASSERT_EQ(loaded.size(), parsed.size());
+  EXPECT_EQ(count, parsed.size());
+  for (std::size_t i = 0; i < parsed.size(); ++i) {
+    SCOPED_TRACE(parsed[i].line);
+    EXPECT_EQ(loaded[i].line, parsed[i].line);
+    EXPECT_EQ(loaded[i].number, parsed[i].number);
+    EXPECT_EQ(loaded[i].name, parsed[i].name);
+    EXPECT_EQ(loaded[i].malformed, parsed[i].malformed);
+  }
+  EXPECT_TRUE(loaded[loaded.size() - 3].malformed) << "the line of 70002 characters";
+  EXPECT_FALSE(loaded[loaded.size() - 2].malformed) << "254 characters and CR LF";
+  EXPECT_EQ(loaded.back().name, "last");
+}
+
+// Entries past the 65535th are counted, not kept: the first of them stays
+// so that its line can be named.
+TEST(TkrListFileLoad, KeepsNoMoreThanTheEntriesAnArchiveCanHold) {
+  testutil::TempDir dir;
+  std::string text;
+  for (int i = 0; i < 100000; ++i)
+    text += std::to_string(i) + " a\n";
+  testutil::WriteText(dir.file("l.txt"), text);
+  std::vector<TkrListEntry> entries;
+  std::size_t count = 0;
+  ASSERT_TRUE(TkrListFile::Load(dir.file("l.txt").c_str(), entries, &count));
+  EXPECT_EQ(count, 100000u);
+  ASSERT_EQ(entries.size(), TkrListFile::kMaxEntries + 1);
+  EXPECT_FALSE(entries[TkrListFile::kMaxEntries - 1].malformed);
+  EXPECT_TRUE(entries.back().malformed);
+  EXPECT_EQ(entries.back().line, 65536);
+}
+
 } // namespace

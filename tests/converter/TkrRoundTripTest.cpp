@@ -6,6 +6,7 @@
 #include "encoder/EncodeDriver.h"
 #include "support/ByteOrder.h"
 #include "testutil/TempDir.h"
+#include "testutil/TkwTestWriter.h"
 #include "tkwDec32.h"
 
 #include <gtest/gtest.h>
@@ -120,6 +121,43 @@ TEST(TkrRoundTrip, EncodedSoundsDecodeFromTheArchiveAsFromTheirFiles) {
       }
       tkrDecodeClose(index);
     }
+  }
+}
+
+// The converter packs exactly the sounds the library reads: a format word the
+// library refuses is refused by the converter too, and every archive it
+// writes opens.
+TEST(TkrRoundTrip, TheConverterAndTheLibraryAgreeOnFormatWords) {
+  testutil::TempDir dir;
+  testutil::LogCapture log;
+  for (const std::uint32_t word : {0u, 1u, 2u, 3u, 4u, 7u, 0xFFFFFFFFu}) {
+    SCOPED_TRACE("format word " + std::to_string(word));
+    testutil::TkwCodecParams codec;
+    codec.version = word == 3 ? 3 : 2;
+    testutil::TkwTestSound sound = testutil::MakeRandomTkwSound(word, codec, 1, 2000);
+    StoreLe32(&sound.bytes[8], word);
+    testutil::WriteBytes(dir.file("s.tkw"), sound.bytes);
+    testutil::WriteText(dir.file("list.txt"), "5 s.tkw\n");
+    std::remove(dir.file("list.tkr").c_str());
+
+    TkwDecodeHandle* single = nullptr;
+    const bool libraryReads = tkwDecodeOpen(&single, dir.file("s.tkw").c_str(), 0) == TKW_OK;
+    if (single) tkwDecodeClose(single);
+    const bool packed = TkrListConverter().Convert(dir.file("list.txt").c_str()) == TkrListConverter::Result::Written;
+    EXPECT_EQ(packed, libraryReads);
+    EXPECT_EQ(libraryReads, word == 2 || word == 3);
+    if (!packed) {
+      EXPECT_EQ(log.lines().back(), "1行目に記述されているファイルは、Tkwファイルではありません");
+      continue;
+    }
+    TkrDecodeHandle* index = nullptr;
+    ASSERT_EQ(tkrDecodeOpen(&index, dir.file("list.tkr").c_str(), nullptr), TKW_OK);
+    TkwDecodeHandle* fromArchive = nullptr;
+    ASSERT_EQ(tkrDecodeTkwOpen(index, &fromArchive, 5, 0), TKW_OK);
+    ASSERT_NE(fromArchive, nullptr);
+    EXPECT_EQ(decode(fromArchive), sound.pcm);
+    tkwDecodeClose(fromArchive);
+    tkrDecodeClose(index);
   }
 }
 

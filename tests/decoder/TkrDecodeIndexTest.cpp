@@ -184,6 +184,14 @@ TEST_F(TkrDecodeIndex, AListWithoutAFolderFindsItsSoundsInTheCurrentDirectory) {
   EXPECT_EQ(lengthOf(8), 1003u);
 }
 
+// A list of `count` entries, each naming v.tkw.
+std::string manyEntries(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i)
+    text += std::to_string(i) + " v.tkw\n";
+  return text;
+}
+
 TEST_F(TkrDecodeIndex, ABadListLineIsShownAndTheListAddsNothing) {
   testutil::WriteBytes(dir.file("v.tkw"), sounds[0].bytes);
   testutil::WriteText(dir.file("text.tkw"), "not a sound, but long enough to be mistaken for one at first glance\n");
@@ -197,6 +205,7 @@ TEST_F(TkrDecodeIndex, ABadListLineIsShownAndTheListAddsNothing) {
       {"missing file", "1 v.tkw\n;x\n3 gone.tkw\n", "3" + missing},
       {"line longer than 254 characters", "1 v.tkw\n2 " + std::string(300, 'v') + "\n", "2" + missing},
       {"not a sound file", "1 v.tkw\n2 text.tkw\n", "2行目に記述されているファイルは、Tkwファイルではありません"},
+      {"more entries than an archive holds", manyEntries(65536), "65536" + missing},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.title);

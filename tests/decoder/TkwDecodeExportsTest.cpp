@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -180,17 +181,36 @@ TEST_F(DecodeExportsTest, HandlesAreIndependent) {
 }
 
 #ifndef _WIN32 // an open sound cannot be deleted on Windows
-TEST_F(DecodeExportsTest, ReadOfAVanishedFileWarnsAndGoesOn) {
-  TkwDecodeHandle* handle = Open(Stereo(1000));
+TEST_F(DecodeExportsTest, ReadOfAVanishedFileFailsAndResumesWhenItIsBack) {
+  const auto sound = Stereo(1000);
+  TkwDecodeHandle* handle = Open(sound);
+  std::vector<std::int16_t> pcm(200);
+  ASSERT_EQ(tkwDecodeRead(handle, pcm.data(), 10, nullptr), TKW_OK);
+  const std::vector<std::uint8_t> bytes = testutil::ReadBytes(path_);
   ASSERT_EQ(std::remove(path_.c_str()), 0);
   testutil::MessageBoxCapture boxes;
-  std::vector<std::int16_t> pcm(200);
-  std::uint32_t delivered = 0;
-  EXPECT_EQ(tkwDecodeRead(handle, pcm.data(), 100, &delivered), TKW_OK);
-  EXPECT_EQ(delivered, 100u);
+  std::fill(pcm.begin(), pcm.end(), std::int16_t{7});
+  std::uint32_t delivered = 77;
+  EXPECT_EQ(tkwDecodeRead(handle, pcm.data(), 100, &delivered), TKW_ERR_FILE_NOT_FOUND);
+  EXPECT_EQ(delivered, 77u) << "nothing was read";
+  EXPECT_EQ(std::count(pcm.begin(), pcm.end(), 0), 200) << "silence, not stale samples";
   ASSERT_EQ(boxes.messages().size(), 1u);
   EXPECT_EQ(boxes.messages()[0].text, "ファイルハンドルのコピーに失敗しました");
   EXPECT_EQ(boxes.messages()[0].caption, "Debug");
+  // The looping mode fails alike instead of filling the request with nothing.
+  TkwDecodeHandle* looping = nullptr;
+  testutil::WriteBytes(path_, bytes);
+  ASSERT_EQ(tkwDecodeOpen(&looping, path_.c_str(), TKW_OPEN_LOOP), TKW_OK);
+  handles_.push_back(looping);
+  ASSERT_EQ(std::remove(path_.c_str()), 0);
+  EXPECT_EQ(tkwDecodeRead(looping, pcm.data(), 100, &delivered), TKW_ERR_FILE_NOT_FOUND);
+  EXPECT_EQ(delivered, 77u);
+
+  // Back in place, the sound goes on where it was.
+  testutil::WriteBytes(path_, bytes);
+  EXPECT_EQ(tkwDecodeRead(handle, pcm.data(), 100, &delivered), TKW_OK);
+  EXPECT_EQ(delivered, 100u);
+  EXPECT_TRUE(std::equal(pcm.begin(), pcm.end(), sound.pcm.begin() + 2 * 10));
 }
 #endif
 

@@ -269,7 +269,7 @@ TEST(DecodeHandleCreateTest, RefusesValuesTheDecoderCannotHold) {
   EXPECT_THROW(TkwDecodeHandle::Create("x", 0, header, big, blocks->Clone(), 0), TKW_BadFormat);
 }
 
-TEST(DecodeHandleCreateTest, MissingFileWarnsAndDecodesSilence) {
+TEST(DecodeHandleCreateTest, MissingFileWarnsAndEveryReadFails) {
   const TkwTestSound sound = testutil::MakeRandomTkwSound(33, V3(), 2, 300);
   const TkwHeaderValues header = TkwHeaderValues::FromV2Fields(sound.bytes.data() + 12, 3);
   EXPECT_EQ(header.CodecVersion(), 3u);
@@ -278,11 +278,12 @@ TEST(DecodeHandleCreateTest, MissingFileWarnsAndDecodesSilence) {
   testutil::MessageBoxCapture boxes;
   auto handle = TkwDecodeHandle::Create(dir.file("gone.tkr").c_str(), 0, header, table, MakeTkwBlockDecoder(header),
                                         kTkwOpenLoop);
-  const ReadResult r = Read(*handle, 1000);
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.delivered, 1000u);
-  ASSERT_FALSE(boxes.messages().empty());
+  ASSERT_EQ(boxes.messages().size(), 1u);
   EXPECT_EQ(boxes.messages()[0].caption, "Debug");
+  std::vector<std::int16_t> pcm(2000);
+  std::uint32_t delivered = 0;
+  EXPECT_THROW(handle->Read(pcm.data(), 1000, &delivered), TKW_CannotOpen);
+  EXPECT_EQ(boxes.messages().size(), 2u);
 }
 
 } // namespace

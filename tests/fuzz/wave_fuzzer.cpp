@@ -1,35 +1,15 @@
 // Any bytes as an input wave file: the reader either refuses it or yields
 // frames that lie inside the file, and reading them never fails.
+#include "FuzzFiles.h"
 #include "encoder/ChannelBuffers.h"
 #include "encoder/RWaveFile.h"
-#include "platform/Files.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
-#include <unistd.h>
-
-namespace {
-
-const std::string& Folder() {
-  static const std::string folder = [] {
-    std::string path = "/tmp/wave-fuzz-" + std::to_string(::getpid());
-    plat::makeDirectory(path.c_str());
-    return path;
-  }();
-  return folder;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string path = Folder() + "/in.wav";
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return 0;
-  std::fwrite(data, 1, size, file);
-  std::fclose(file);
-
+  const std::string path = fuzz::WriteFile("in.wav", data, size);
   RWaveFile wave;
   try {
     wave.Open(path.c_str(), 0);

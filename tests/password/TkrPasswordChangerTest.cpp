@@ -6,8 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -143,11 +148,57 @@ TEST_F(TkrPasswordChangerTest, AnEmptyNewPasswordIsRefusedBeforeAnyArchive) {
   EXPECT_EQ(testutil::ReadBytes(path), archiveBytes(""));
 }
 
-TEST_F(TkrPasswordChangerTest, OnlyThe254FirstCharactersOfTheNewPasswordCount) {
+// A cut password would not be the one the user typed: it is refused.
+TEST_F(TkrPasswordChangerTest, ANewPasswordOver254CharactersIsRefusedNotCut) {
   const std::string path = put("a.tkr", archiveBytes(""));
-  const std::string longPassword = std::string(254, 'k') + "extra";
-  ASSERT_TRUE(changer(longPassword).ProcessAll({path}));
+  testutil::MessageBoxCapture boxes;
+  EXPECT_FALSE(changer(std::string(255, 'k')).ProcessAll({path}));
+  ASSERT_EQ(boxes.messages().size(), 1u);
+  EXPECT_EQ(boxes.messages()[0].text, "パスワードが長すぎます（半角254文字まで）");
+  EXPECT_EQ(boxes.messages()[0].caption, "パスワード設定ユーリティー");
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(testutil::ReadBytes(path), archiveBytes(""));
+
+  ASSERT_TRUE(changer(std::string(254, 'k')).ProcessAll({path}));
   EXPECT_EQ(checkWordOf(testutil::ReadBytes(path)), TkrHeader::CheckWord(76, std::string(254, 'k')));
 }
+
+#ifndef _WIN32 // Windows refuses such paths itself
+// Paths of 500 bytes and more do not fit the program's buffers: the archive
+// is refused with a line of its own and the ones after it are processed.
+TEST_F(TkrPasswordChangerTest, ArchivePathsTooLongForThePathBufferAreRefusedAndTheNextOneFollows) {
+  const std::string good = put("good.tkr", archiveBytes(""));
+  std::string folder = dir.path();
+  while (folder.size() < 520) {
+    folder += plat::kPathSeparator + std::string(100, 'd');
+    ASSERT_TRUE(plat::makeDirectory(folder.c_str()));
+  }
+  for (const std::size_t length : {500u, 520u, 600u}) {
+    SCOPED_TRACE(length);
+    const std::string name = std::string(1, plat::kPathSeparator) + "a.tkr";
+    // The deepest folder that fits, then separators, which name the same folder.
+    std::string base = folder;
+    while (base.size() > length - name.size())
+      base.resize(base.rfind(plat::kPathSeparator));
+    std::string deep = base + std::string(length - name.size() - base.size(), plat::kPathSeparator) + name;
+    ASSERT_EQ(deep.size(), length);
+    testutil::WriteBytes(deep, archiveBytes(""));
+    EXPECT_FALSE(changer("new").ProcessAll({deep, good}));
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_EQ(log[1], "そのファイルはパスが長すぎるため処理できません");
+    EXPECT_EQ(log[3], "パスワードは正常にセットされました");
+    EXPECT_EQ(testutil::ReadBytes(deep), archiveBytes(""));
+    put("good.tkr", archiveBytes(""));
+  }
+}
+
+// A pipe is no archive; it is refused without waiting for a writer.
+TEST_F(TkrPasswordChangerTest, APipeIsNoArchive) {
+  const std::string pipe = dir.file("pipe.tkr");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_FALSE(changer("new").ProcessAll({pipe}));
+  EXPECT_EQ(log, (std::vector<std::string>{pipe + " を処理します", "そのファイルはTkrファイルではありません"}));
+}
+#endif
 
 } // namespace

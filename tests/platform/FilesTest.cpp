@@ -5,6 +5,11 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -56,5 +61,56 @@ TEST(Files, RenameReplacesTheTarget) {
   EXPECT_EQ(testutil::ReadText(dir.file("old")), "new");
   EXPECT_FALSE(testutil::FileExists(dir.file("new")));
 }
+
+// Nobody else may write a file open for writing: a second writer is refused
+// and told apart as "in use", without its truncation harming the first.
+TEST(Files, AFileOpenForWritingRefusesOtherWriters) {
+  testutil::TempDir dir;
+  const std::string path = dir.file("held.bin");
+  const plat::NativeHandle writer = plat::openFile(path.c_str(), plat::FileMode::CreateReadWrite);
+  ASSERT_NE(writer, plat::kInvalidHandle);
+  std::uint32_t written = 0;
+  ASSERT_TRUE(plat::writeFile(writer, "abc", 3, &written));
+  for (plat::FileMode mode : {plat::FileMode::CreateReadWrite, plat::FileMode::OpenReadWrite}) {
+    EXPECT_EQ(plat::openFile(path.c_str(), mode), plat::kInvalidHandle);
+    EXPECT_TRUE(plat::isInUse(plat::lastError()));
+  }
+#ifndef _WIN32 // Windows readers that share reading only wait for the writer too
+  const plat::NativeHandle reader = plat::openFile(path.c_str(), plat::FileMode::ReadExisting);
+  ASSERT_NE(reader, plat::kInvalidHandle) << "others may read";
+  EXPECT_EQ(plat::fileSize(reader), 3);
+  plat::closeFile(reader);
+#endif
+  plat::closeFile(writer);
+  const plat::NativeHandle next = plat::openFile(path.c_str(), plat::FileMode::CreateReadWrite);
+  ASSERT_NE(next, plat::kInvalidHandle) << "free once the writer has closed";
+  EXPECT_EQ(plat::fileSize(next), 0);
+  plat::closeFile(next);
+  EXPECT_FALSE(plat::isInUse(0));
+}
+
+#ifndef _WIN32
+// A pipe with no writer would hold a blocking open forever.
+TEST(Files, APipeIsNoFileToOpen) {
+  testutil::TempDir dir;
+  const std::string pipe = dir.file("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  plat::FindEntry entry;
+  ASSERT_EQ(plat::findFile(pipe.c_str(), &entry), plat::FindResult::Found);
+  EXPECT_TRUE(entry.isSpecial);
+  EXPECT_FALSE(entry.isDirectory);
+  for (plat::FileMode mode : {plat::FileMode::ReadExisting, plat::FileMode::OpenReadWrite})
+    EXPECT_EQ(plat::openFile(pipe.c_str(), mode), plat::kInvalidHandle);
+  std::vector<plat::FindEntry> entries;
+  ASSERT_TRUE(plat::listDirectory(dir.path().c_str(), entries));
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_TRUE(entries[0].isSpecial);
+  // Output may still go to a device.
+  const plat::NativeHandle sink = plat::openFile("/dev/null", plat::FileMode::CreateReadWrite);
+  EXPECT_NE(sink, plat::kInvalidHandle);
+  plat::closeFile(sink);
+  EXPECT_EQ(plat::openFile("/dev/null", plat::FileMode::ReadExisting), plat::kInvalidHandle);
+}
+#endif
 
 } // namespace

@@ -33,8 +33,8 @@ TEST(LogWriter, WritesEachLineToTheFileAndTheSink) {
 #else
   const std::string newline = "\n";
 #endif
-  EXPECT_EQ(testutil::ReadText(path), std::string("out.tkw を作成中") + newline +
-                                          "経過時間 59 秒でエンコードが終了しました。" + newline);
+  EXPECT_EQ(testutil::ReadText(path),
+            std::string("out.tkw を作成中") + newline + "経過時間 59 秒でエンコードが終了しました。" + newline);
 }
 
 TEST(LogWriter, LongMessagesAreCutToTheBuffer) {
@@ -45,6 +45,29 @@ TEST(LogWriter, LongMessagesAreCutToTheBuffer) {
   LogWriter::Instance().SetSink(nullptr);
   ASSERT_EQ(sink.lines.size(), 1u);
   EXPECT_EQ(sink.lines[0].size(), 499u);
+}
+
+// A line cut to the buffer ends on a character boundary: the last character
+// that does not fit is left out whole, wherever the cut falls in it.
+TEST(LogWriter, ACutLineEndsBetweenCharacters) {
+  const std::string wide = "あ"; // 3 bytes in UTF-8, 2 in CP932
+  CollectingSink sink;
+  LogWriter::Instance().SetSink(&sink);
+  for (std::size_t ascii = 490; ascii <= 499; ++ascii) {
+    std::string text(ascii, 'p');
+    for (int i = 0; i < 10; ++i)
+      text += wide;
+    WriteLog("%s", text.c_str());
+  }
+  LogWriter::Instance().SetSink(nullptr);
+  ASSERT_EQ(sink.lines.size(), 10u);
+  for (std::size_t ascii = 490; ascii <= 499; ++ascii) {
+    SCOPED_TRACE(ascii);
+    std::string expected(ascii, 'p');
+    while (expected.size() + wide.size() <= 499)
+      expected += wide;
+    EXPECT_EQ(sink.lines[ascii - 490], expected);
+  }
 }
 
 TEST(LogWriter, OpeningTruncatesTheFile) {

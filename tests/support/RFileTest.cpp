@@ -62,4 +62,29 @@ TEST(RFile, AFolderIsNotAFile) {
   EXPECT_FALSE(file.Open(dir.path().c_str(), RFile::kRead));
 }
 
+// A failed open is one of opening only for a file of data.
+TEST(RFile, NamesDataFileTellsFilesOfDataFromTheRest) {
+  TempDir dir;
+  testutil::WriteText(dir.file("data.bin"), "x");
+  EXPECT_TRUE(RFile::NamesDataFile(dir.file("data.bin").c_str()));
+  EXPECT_FALSE(RFile::NamesDataFile(dir.path().c_str()));
+  EXPECT_FALSE(RFile::NamesDataFile(dir.file("*.bin").c_str()));
+  EXPECT_FALSE(RFile::NamesDataFile(dir.file("missing.bin").c_str()));
+}
+
+// A name longer than the 500-byte name buffer cannot be held: the open fails
+// and nothing is thrown, whatever the mode.
+TEST(RFile, ANameTooLongForTheBufferFailsTheOpen) {
+  TempDir dir;
+  // Separators pad the path to 500 bytes; it names n.bin in the folder.
+  const std::string name = dir.path() + std::string(500 - dir.path().size() - 5, plat::kPathSeparator) + "n.bin";
+  ASSERT_EQ(name.size(), 500u);
+  for (int mode : {RFile::kRead, RFile::kCreate, RFile::kReadWrite}) {
+    RFile file;
+    EXPECT_FALSE(file.Open(name.c_str(), mode));
+    EXPECT_FALSE(file.IsOpen());
+  }
+  EXPECT_FALSE(testutil::FileExists(dir.file("n.bin"))) << "nothing was created";
+}
+
 } // namespace

@@ -16,7 +16,8 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
 }
 
 void PutBytes(std::vector<std::uint8_t>& out, std::initializer_list<std::uint8_t> bytes) {
-  for (std::uint8_t b : bytes) out.push_back(b);
+  for (std::uint8_t b : bytes)
+    out.push_back(b);
 }
 
 void Put16(std::vector<std::uint8_t>& out, std::uint16_t value) {
@@ -24,7 +25,7 @@ void Put16(std::vector<std::uint8_t>& out, std::uint16_t value) {
   out.push_back(static_cast<std::uint8_t>(value >> 8));
 }
 
-std::uint32_t SectorCount(std::uint32_t length) { return (length + (kSector - 1)) / kSector; }
+std::uint32_t SectorCount(std::uint32_t length) { return length / kSector + (length % kSector != 0 ? 1 : 0); }
 
 // The decoded values, written out from the format's definitions.
 std::int32_t V2Length(std::uint32_t code) { return code == 0 ? 6 : 4 << code; }

@@ -5,6 +5,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fnmatch.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -45,20 +46,37 @@ FindResult findPattern(const std::string& path, FindEntry* entry) {
 } // namespace
 
 NativeHandle openFile(const char* path, FileMode mode) {
-  int flags = O_CLOEXEC;
+  // Non-blocking, so that a pipe without a writer cannot hold the open; the
+  // flag is cleared again once the file is known to be a regular one.
+  int flags = O_CLOEXEC | O_NONBLOCK;
   switch (mode) {
   case FileMode::ReadExisting: flags |= O_RDONLY; break;
-  case FileMode::CreateReadWrite: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+  case FileMode::CreateReadWrite: flags |= O_RDWR | O_CREAT; break; // truncated once it is ours
   case FileMode::OpenReadWrite: flags |= O_RDWR; break;
   }
   const int fd = ::open(path, flags, 0644);
   if (fd < 0) return kInvalidHandle;
-  struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-    // A folder is not a file here, as on Windows.
+  const auto refuse = [fd](int error) {
     ::close(fd);
-    errno = EISDIR;
+    errno = error;
     return kInvalidHandle;
+  };
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return refuse(errno);
+  // A folder is not a file here, as on Windows.
+  if (S_ISDIR(info.st_mode)) return refuse(EISDIR);
+  if (!S_ISREG(info.st_mode)) {
+    // Output may go to a device; existing files are read as data only.
+    if (mode != FileMode::CreateReadWrite) return refuse(ENXIO);
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  if (mode != FileMode::ReadExisting) {
+    // Nobody else may write, as the Windows share mode says. A file system
+    // without locks is written unguarded.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) return refuse(EBUSY);
+    if (mode == FileMode::CreateReadWrite && ::ftruncate(fd, 0) != 0) return refuse(errno);
   }
   ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
   return fd;
@@ -138,6 +156,8 @@ std::string errorText(int error) { return std::strerror(error); }
 
 bool isDiskFull(int error) { return error == ENOSPC || error == EDQUOT; }
 
+bool isInUse(int error) { return error == EBUSY; }
+
 FindResult findFile(const char* path, FindEntry* entry) {
   if (!path || !*path) {
     errno = ENOENT;
@@ -150,6 +170,7 @@ FindResult findFile(const char* path, FindEntry* entry) {
     if (entry) {
       entry->name = lastComponent(text);
       entry->isDirectory = S_ISDIR(info.st_mode);
+      entry->isSpecial = !S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode);
     }
     return FindResult::Found;
   }
@@ -171,7 +192,11 @@ bool listDirectory(const char* folder, std::vector<FindEntry>& entries) {
     if (name == "." || name == "..") continue;
     FindEntry entry;
     entry.name = name;
-    entry.isDirectory = isDirectory((std::string(folder) + "/" + name).c_str());
+    struct stat info {};
+    if (::stat((std::string(folder) + "/" + name).c_str(), &info) == 0) {
+      entry.isDirectory = S_ISDIR(info.st_mode);
+      entry.isSpecial = !S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode);
+    }
     entries.push_back(std::move(entry));
   }
   ::closedir(dir);

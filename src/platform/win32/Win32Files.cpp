@@ -21,6 +21,12 @@ NativeHandle openFile(const char* path, FileMode mode) {
   HANDLE handle = CreateFileA(path, access, FILE_SHARE_READ, nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return kInvalidHandle;
+  // Existing files are read as data only: a console, device or pipe is not one.
+  if (mode != FileMode::CreateReadWrite && GetFileType(handle) != FILE_TYPE_DISK) {
+    CloseHandle(handle);
+    SetLastError(ERROR_BAD_FILE_TYPE);
+    return kInvalidHandle;
+  }
   return reinterpret_cast<NativeHandle>(handle);
 }
 
@@ -85,6 +91,8 @@ std::string errorText(int error) {
 
 bool isDiskFull(int error) { return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL; }
 
+bool isInUse(int error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
+
 FindResult findFile(const char* path, FindEntry* entry) {
   WIN32_FIND_DATAA data;
   HANDLE search = FindFirstFileA(path, &data);
@@ -97,6 +105,7 @@ FindResult findFile(const char* path, FindEntry* entry) {
   if (entry) {
     entry->name = data.cFileName;
     entry->isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry->isSpecial = (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) != 0;
   }
   FindClose(search);
   return FindResult::Found;
@@ -110,7 +119,8 @@ bool listDirectory(const char* folder, std::vector<FindEntry>& entries) {
   do {
     const std::string name = data.cFileName;
     if (name == "." || name == "..") continue;
-    entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    entries.push_back({name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                       (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) != 0});
   } while (FindNextFileA(search, &data));
   FindClose(search);
   return true;

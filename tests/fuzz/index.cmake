@@ -1,0 +1,1 @@
+tkw_add_fuzzer(index SOURCES index_fuzzer.cpp LIBS tkw_decoder)
