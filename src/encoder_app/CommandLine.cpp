@@ -23,10 +23,11 @@ constexpr const char* kNotes = "Examples:\n"
                                "  tkwEncoder -o voice.tkw take3.wav      one file under a name of its own\n"
                                "  sox in.flac -t wav - | tkwEncoder - out.tkw\n"
                                "\n"
-                               "An existing .tkw file is skipped unless --overwrite is given. Ctrl-C stops after\n"
-                               "the current block: finished files stay, the unfinished one is removed. Log lines go\n"
-                               "to standard output (to standard error when the sound goes to standard output),\n"
-                               "errors to standard error, each naming the file and the reason.";
+                               "An existing .tkw file is skipped unless --overwrite is given. Ctrl-C stops\n"
+                               "after the current block: finished files stay, the unfinished one is removed.\n"
+                               "Log lines go to standard output (to standard error when the sound goes to\n"
+                               "standard output), errors to standard error, each naming the file and the\n"
+                               "reason.";
 
 bool EndsWithSeparator(const std::string& path) {
   return !path.empty() && (path.back() == '/' || path.back() == plat::kPathSeparator);

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -170,6 +171,9 @@ TEST_F(EncoderProgram, UsageErrorsHelpAndVersion) {
   EXPECT_EQ(run("--help"), 0);
   EXPECT_NE(out().find("  -o, --output=FILE"), std::string::npos) << out();
   EXPECT_NE(out().find("Exit status:"), std::string::npos);
+  // The help is read on 80-column terminals and turned into the man page.
+  std::istringstream help(out());
+  for (std::string line; std::getline(help, line);) EXPECT_LE(line.size(), 80u) << line;
   EXPECT_EQ(run("--version"), 0);
   EXPECT_EQ(out().rfind("tkwEncoder (tkw) ", 0), 0u);
   EXPECT_FALSE(testutil::FileExists(dir.file("a.tkw")));
