@@ -29,19 +29,19 @@ extern "C" {
 #endif
 
 /* Status codes. Each function documents which of them it returns. */
-#define TKW_OK 0                  /* success */
-#define TKW_ERR_NULL_ARGUMENT 1   /* a required pointer argument is null */
-#define TKW_ERR_FILE_NOT_FOUND 2  /* no file matches the path, or it cannot be opened now */
-#define TKW_ERR_BAD_FORMAT 3      /* not a valid .tkw / .tkr file (or no file of data), or unreadable */
-#define TKW_ERR_SECTOR_RANGE 4    /* sector number out of range */
-#define TKR_ERR_NOT_IN_INDEX 5    /* the archive or list id is not part of the index */
-#define TKR_ERR_NO_SOUND 6        /* number absent, enumeration exhausted, or cache state wrong */
-#define TKR_ERR_OVERLAP 7         /* a sound number is already present */
-#define TKR_ERR_BAD_PASSWORD 8    /* wrong password */
-#define TKW_ERR_DEVICE_BUSY 9     /* the wave-out device is allocated elsewhere */
-#define TKW_ERR_DEVICE_FORMAT 10  /* the device does not support the format */
-#define TKW_ERR_PATH_TOO_LONG 11  /* a path of 500 bytes or more: nothing was opened */
-#define TKW_END_OF_SOUND 13       /* a read reached the end of the sound (and wrapped) */
+#define TKW_OK 0                 /* success */
+#define TKW_ERR_NULL_ARGUMENT 1  /* a required pointer argument is null */
+#define TKW_ERR_FILE_NOT_FOUND 2 /* no file matches the path, or it cannot be opened now */
+#define TKW_ERR_BAD_FORMAT 3     /* not a valid .tkw / .tkr file (or no file of data), or unreadable */
+#define TKW_ERR_SECTOR_RANGE 4   /* sector number out of range */
+#define TKR_ERR_NOT_IN_INDEX 5   /* the archive or list id is not part of the index */
+#define TKR_ERR_NO_SOUND 6       /* number absent, enumeration exhausted, or cache state wrong */
+#define TKR_ERR_OVERLAP 7        /* a sound number is already present */
+#define TKR_ERR_BAD_PASSWORD 8   /* wrong password */
+#define TKW_ERR_DEVICE_BUSY 9    /* the wave-out device is allocated elsewhere */
+#define TKW_ERR_DEVICE_FORMAT 10 /* the device does not support the format */
+#define TKW_ERR_PATH_TOO_LONG 11 /* a path of 500 bytes or more: nothing was opened */
+#define TKW_END_OF_SOUND 13      /* a read reached the end of the sound (and wrapped) */
 
 /* Flags of tkwDecodeOpen and tkrDecodeTkwOpen. */
 #define TKW_OPEN_STREAM 0x8000 /* decode on demand instead of a sector at a time */
@@ -82,8 +82,7 @@ TKW_API int32_t TKW_CALL tkwDecodeSetSector(TkwDecodeHandle* handle, int32_t sec
  * null. Each read opens the sound's file again by its path: when that fails
  * the status is 2, nothing is read (the buffer is silence, *delivered and the
  * position stay as they were) and the "Debug" message box is shown. */
-TKW_API int32_t TKW_CALL tkwDecodeRead(TkwDecodeHandle* handle, int16_t* buffer, uint32_t frames,
-                                       uint32_t* delivered);
+TKW_API int32_t TKW_CALL tkwDecodeRead(TkwDecodeHandle* handle, int16_t* buffer, uint32_t frames, uint32_t* delivered);
 /* Delivers only frames already decoded, without reading the file. */
 TKW_API int32_t TKW_CALL tkwDecodeReadPulse(TkwDecodeHandle* handle, int16_t* buffer, uint32_t frames,
                                             uint32_t* delivered);
@@ -137,8 +136,7 @@ TKW_API int32_t TKW_CALL tkrDecodeTkwOpen(TkrDecodeHandle* handle, TkwDecodeHand
 /* Starts an enumeration of the archive and list numbers. Statuses: 1, 0. */
 TKW_API int32_t TKW_CALL tkrDecodeFindIndex(TkrDecodeHandle* handle, TkrIndexEnumerator** enumerator);
 /* The next number. Statuses: 1, 6 (no number left; *number is 0), 0. */
-TKW_API int32_t TKW_CALL tkrDecodeGetIndex(TkrDecodeHandle* handle, TkrIndexEnumerator* enumerator,
-                                           uint32_t* number);
+TKW_API int32_t TKW_CALL tkrDecodeGetIndex(TkrDecodeHandle* handle, TkrIndexEnumerator* enumerator, uint32_t* number);
 TKW_API int32_t TKW_CALL tkrDecodeFindClose(TkrDecodeHandle* handle, TkrIndexEnumerator* enumerator);
 /* Closes the index with all its archives and lists. */
 TKW_API int32_t TKW_CALL tkrDecodeClose(TkrDecodeHandle* handle);
