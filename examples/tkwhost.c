@@ -73,7 +73,8 @@ static int listNumbers(TkrDecodeHandle* index) {
   if (status != TKW_OK) return failed("tkrDecodeFindIndex", status);
   uint32_t number = 0;
   printf("numbers:");
-  while ((status = tkrDecodeGetIndex(index, enumerator, &number)) == TKW_OK) printf(" %u", (unsigned)number);
+  while ((status = tkrDecodeGetIndex(index, enumerator, &number)) == TKW_OK)
+    printf(" %u", (unsigned)number);
   printf("\n");
   tkrDecodeFindClose(index, enumerator);
   return status == TKR_ERR_NO_SOUND ? 0 : failed("tkrDecodeGetIndex", status);
@@ -93,9 +94,12 @@ static int playNumber(TkrDecodeHandle* index, uint32_t number) {
       if ((status = tkrPlayGetCondition(player, &condition)) != TKW_OK || condition == TKR_PLAY_IDLE) break;
       sleepMs(20);
     }
-    if (status != TKW_OK) result = failed("tkrPlayGetCondition", status);
-    else if (condition != TKR_PLAY_IDLE) result = failed("the sound did not end", condition);
-    else printf("played %u\n", (unsigned)number);
+    if (status != TKW_OK)
+      result = failed("tkrPlayGetCondition", status);
+    else if (condition != TKR_PLAY_IDLE)
+      result = failed("the sound did not end", condition);
+    else
+      printf("played %u\n", (unsigned)number);
   }
   /* Leaves the index to its owner. */
   tkrPlayClose2(player);
