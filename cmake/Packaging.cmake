@@ -44,8 +44,8 @@ else()
   set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME ${tkw_runtime_package})
   set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "tkwDec32 shared library\n Decoding, numbered sound archives, playback and mixing of .tkw sounds\n for host programs.")
   # A shlibs file, and ldconfig run on install and removal.
-  set(CPACK_DEBIAN_RUNTIME_PACKAGE_GENERATE_SHLIBS ON)
-  set(CPACK_DEBIAN_RUNTIME_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+  set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+  set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 
   set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libtkwdec32-dev)
   set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
