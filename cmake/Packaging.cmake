@@ -23,8 +23,10 @@ if(WIN32)
   endif()
   set(CPACK_GENERATOR ZIP)
   set(CPACK_COMPONENTS_ALL runtime development programs)
-  # One archive with the three components.
-  set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
+  # One archive with the three components (not the package files).
+  set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+  set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+  set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
 else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_COMPONENTS_ALL runtime development programs)
