@@ -1,7 +1,9 @@
 # Flags shared by every target of every build.
 
+# Warnings are the tkw_warnings target's (cmake/Warnings.cmake).
+include(${CMAKE_CURRENT_LIST_DIR}/Warnings.cmake)
+
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
-  add_compile_options(-Wall -Wextra)
   # The encoder's output and the decoder's samples must not depend on the
   # compiler: no fused multiply-add, no fast-math reassociation.
   add_compile_options(-ffp-contract=off -fno-fast-math)

@@ -3,12 +3,10 @@
 #include "cli/ExitStatus.h"
 #include "cli/TextWidth.h"
 
+#include "tkwDec32.h"
+
 #include <charconv>
 #include <cstdio>
-
-#ifndef TKW_VERSION
-#define TKW_VERSION "0"
-#endif
 
 namespace cli {
 

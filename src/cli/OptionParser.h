@@ -91,7 +91,7 @@ private:
   Verbosity verbosity_ = Verbosity::Normal;
 };
 
-// The project's version ("1.0").
+// The project's version ("1.0.0"), the one the library's header carries.
 const char* ProjectVersion();
 
 } // namespace cli

@@ -122,9 +122,12 @@ __attribute__((target("avx2"))) TKW_REALIGN std::uint32_t Avx2(const BatchInput&
   return keep;
 }
 
-// GCC's own AVX-512 headers start some results from undefined vectors.
+// GCC's own AVX-512 headers start some results from undefined vectors (clang
+// has no such warning, and would warn about the unknown name).
 #pragma GCC diagnostic push
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 __attribute__((target("avx512f,avx512bw"))) TKW_REALIGN std::uint32_t Avx512(const BatchInput& in, double* sigma) {
   const std::int16_t* block = in.x + in.p;
   const std::int16_t* src = in.x + in.p - in.firstDistance - kBatchLanes;

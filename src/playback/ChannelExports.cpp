@@ -18,7 +18,7 @@ TKW_API int32_t TKW_CALL tkrChannelGetCondition(TkrChannelHandle* channel, int32
   return TKW_OK;
 }
 
-TKW_API int32_t TKW_CALL tkrChannelGetPosition(TkrChannelHandle* channel, PlayPosition* position) {
+TKW_API int32_t TKW_CALL tkrChannelGetPosition(TkrChannelHandle* channel, TkrPlayPosition* position) {
   if (channel == nullptr || position == nullptr) return TKW_ERR_NULL_ARGUMENT;
   position->position = 0;
   position->lengthMs = 0;

@@ -53,7 +53,7 @@ TKW_API int32_t TKW_CALL tkrPlayGetCondition(TkrPlayHandle* player, int32_t* con
   });
 }
 
-TKW_API int32_t TKW_CALL tkrPlayGetPosition(TkrPlayHandle* player, PlayPosition* position) {
+TKW_API int32_t TKW_CALL tkrPlayGetPosition(TkrPlayHandle* player, TkrPlayPosition* position) {
   if (player == nullptr || position == nullptr) return TKW_ERR_NULL_ARGUMENT;
   const RPlayer::Position now = player->player.GetPosition();
   position->position = 0;

@@ -194,7 +194,7 @@ int Play(TkrDecodeHandle* index, const std::vector<Request>& requests, cli::Repo
       stopped = true;
       break;
     }
-    PlayPosition position{};
+    TkrPlayPosition position{};
     tkrPlayGetPosition(player, &position);
     if (condition == TKR_PLAY_STREAMING && position.lengthMs != lastLength) {
       reporter.Info("playing: " + std::to_string(position.lengthMs) + " ms");

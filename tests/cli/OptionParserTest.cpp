@@ -110,5 +110,5 @@ TEST(OptionParser, HelpHasAlignedColumnsDefaultsAndExitStatuses) {
   EXPECT_NE(help.find("  -V, --version"), std::string::npos);
   EXPECT_NE(help.find("\nExit status:\n  0    "), std::string::npos) << help;
   EXPECT_NE(help.find("\n  130  stopped by Ctrl-C\n"), std::string::npos) << help;
-  EXPECT_EQ(f.parser.VersionText(), std::string("prog (tkw) ") + cli::ProjectVersion() + "\n");
+  EXPECT_EQ(f.parser.VersionText(), "prog (tkw) " TKW_PROJECT_VERSION "\n");
 }

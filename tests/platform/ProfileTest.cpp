@@ -25,7 +25,8 @@ TEST(Profile, ReadsIntegersAndStringsIgnoringCase) {
     const char* key;
     int expected;
   } cases[] = {{"MaxError2", 250}, {"maxerror2", 250}, {"DestBits", 12}, {"Bad", 0}, {"Neg", -3}};
-  for (const auto& c : cases) EXPECT_EQ(plat::profileInt("encodeparam", c.key, 99, ini.c_str()), c.expected) << c.key;
+  for (const auto& c : cases)
+    EXPECT_EQ(plat::profileInt("encodeparam", c.key, 99, ini.c_str()), c.expected) << c.key;
   EXPECT_EQ(plat::profileString("TkrList", "ListDirectory", "", ini.c_str()), "C:\\lists");
 }
 

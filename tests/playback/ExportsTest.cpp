@@ -5,8 +5,13 @@
 #include "tkwDec32.h"
 
 #include <cstdio>
+#include <type_traits>
 
 namespace {
+
+// Host code written against the struct's old name still compiles and passes
+// the same record.
+static_assert(std::is_same_v<PlayPosition, TkrPlayPosition>);
 
 constexpr std::uint32_t kRate = 8000;
 

@@ -1,5 +1,5 @@
-#include "support/Exceptions.h"
 #include "support/RString.h"
+#include "support/Exceptions.h"
 
 #include "platform/Files.h"
 

@@ -10,8 +10,10 @@ std::string trim(std::string_view text) {
   const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
   std::size_t begin = 0;
   std::size_t end = text.size();
-  while (begin < end && isSpace(text[begin])) ++begin;
-  while (end > begin && isSpace(text[end - 1])) --end;
+  while (begin < end && isSpace(text[begin]))
+    ++begin;
+  while (end > begin && isSpace(text[end - 1]))
+    --end;
   return std::string(text.substr(begin, end - begin));
 }
 
@@ -96,7 +98,8 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
 
 std::string IniDocument::text() const {
   std::string out;
-  for (const auto& line : lines_) out += line.raw + "\n";
+  for (const auto& line : lines_)
+    out += line.raw + "\n";
   return out;
 }
 

@@ -2,8 +2,8 @@
 #include "platform/UserInterface.h"
 
 #include <cstdio>
-#include <string>
 #include <spawn.h>
+#include <string>
 #include <sys/wait.h>
 
 extern char** environ;

@@ -10,8 +10,8 @@ int profileInt(const char* section, const char* key, int defaultValue, const cha
 
 std::string profileString(const char* section, const char* key, const char* defaultValue, const char* file) {
   char buffer[1024];
-  const DWORD length = GetPrivateProfileStringA(section, key, defaultValue ? defaultValue : "", buffer,
-                                                sizeof buffer, file);
+  const DWORD length =
+      GetPrivateProfileStringA(section, key, defaultValue ? defaultValue : "", buffer, sizeof buffer, file);
   return std::string(buffer, length);
 }
 

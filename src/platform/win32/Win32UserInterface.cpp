@@ -15,8 +15,8 @@ bool openFolder(const char* path) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr,
-                      nullptr, &startup, &process))
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr,
+                      &startup, &process))
     return false;
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
