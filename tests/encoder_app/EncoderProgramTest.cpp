@@ -173,7 +173,8 @@ TEST_F(EncoderProgram, UsageErrorsHelpAndVersion) {
   EXPECT_NE(out().find("Exit status:"), std::string::npos);
   // The help is read on 80-column terminals and turned into the man page.
   std::istringstream help(out());
-  for (std::string line; std::getline(help, line);) EXPECT_LE(line.size(), 80u) << line;
+  for (std::string line; std::getline(help, line);)
+    EXPECT_LE(line.size(), 80u) << line;
   EXPECT_EQ(run("--version"), 0);
   EXPECT_EQ(out().rfind("tkwEncoder (tkw) ", 0), 0u);
   EXPECT_FALSE(testutil::FileExists(dir.file("a.tkw")));
