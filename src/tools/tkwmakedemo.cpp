@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::uint32_t length = argc == 3 ? static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10)) : 200000;
-  testutil::TkwFileSpec layout;
+  testutil::TkwSoundLayout layout;
   layout.codec = TkwCodecParams{};
   layout.codec.offsetBits = 8;
   layout.length = length;

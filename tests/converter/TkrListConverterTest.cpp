@@ -26,12 +26,12 @@
 namespace {
 
 using testutil::MakeTkwBytes;
-using testutil::TkwBytesSpec;
+using testutil::TkwBytesLayout;
 using Bytes = std::vector<std::uint8_t>;
 using Result = TkrListConverter::Result;
 
-TkwBytesSpec twoChunks() {
-  TkwBytesSpec layout;
+TkwBytesLayout twoChunks() {
+  TkwBytesLayout layout;
   layout.channels = 2;
   layout.chunkSizes = {40, 24};
   return layout;
@@ -65,8 +65,8 @@ protected:
 };
 
 TEST_F(TkrListConverterTest, PacksEverySoundInListOrder) {
-  const TkwBytesSpec first = twoChunks();
-  TkwBytesSpec second;
+  const TkwBytesLayout first = twoChunks();
+  TkwBytesLayout second;
   second.chunkSizes = {40};
   second.fill = 0x80;
   const Bytes a = MakeTkwBytes(first);
@@ -101,7 +101,7 @@ TEST_F(TkrListConverterTest, PacksEverySoundInListOrder) {
 }
 
 TEST_F(TkrListConverterTest, OneSoundWithTwoEntriesHasItsDataAt60AndNoPasswordGivesTheMix) {
-  TkwBytesSpec layout;
+  TkwBytesLayout layout;
   layout.channels = 2;
   layout.chunkSizes = {8, 16};
   put("s.tkw", MakeTkwBytes(layout));
@@ -130,7 +130,7 @@ struct ErrorCase {
 
 TEST_F(TkrListConverterTest, RefusedListsAreReportedAndWriteNothing) {
   const Bytes good = MakeTkwBytes({});
-  TkwBytesSpec v3;
+  TkwBytesLayout v3;
   v3.codecVersion = 3;
   Bytes tooShort = good;
   tooShort.resize(63);
@@ -263,7 +263,7 @@ TEST(TkrListConverterPaths, ArchiveNameReplacesTheExtension) {
 class TkrArchiveWriterTest : public TkrListConverterTest {
 protected:
   std::vector<TkrPackItem> items() {
-    TkwBytesSpec layout;
+    TkwBytesLayout layout;
     layout.channels = 2;
     layout.chunkSizes = {100, 100};
     put("a.tkw", MakeTkwBytes(layout));
@@ -275,7 +275,7 @@ protected:
 TEST_F(TkrArchiveWriterTest, ASoundChangedAfterItsCheckFailsTheWrite) {
   const auto packed = items();
   put("out.tkr", {'o', 'l', 'd'});
-  TkwBytesSpec changed;
+  TkwBytesLayout changed;
   changed.chunkSizes = {44};
   put("b.tkw", MakeTkwBytes(changed));
   TkrArchiveWriter writer;
@@ -313,7 +313,7 @@ class TkrArchiveTemporaryTest : public TkrListConverterTest {
 protected:
   // A list naming `copies` times one sound of `sectors` chunks of 512 KB.
   void bigJob(int copies, std::uint32_t sectors) {
-    TkwBytesSpec layout;
+    TkwBytesLayout layout;
     layout.length = sectors * 131072;
     layout.chunkSizes.assign(sectors, 524288);
     put("big.tkw", MakeTkwBytes(layout));

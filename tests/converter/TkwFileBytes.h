@@ -10,7 +10,7 @@
 
 namespace testutil {
 
-struct TkwBytesSpec {
+struct TkwBytesLayout {
   std::uint32_t codecVersion = 2;
   std::uint32_t length = 1000;
   std::uint32_t sampleRate = 22050;
@@ -20,7 +20,7 @@ struct TkwBytesSpec {
   std::uint8_t fill = 0x11;                  // first data byte; later ones count up
 };
 
-inline std::vector<std::uint8_t> MakeTkwBytes(const TkwBytesSpec& layout, const char* magic = "Tkw$") {
+inline std::vector<std::uint8_t> MakeTkwBytes(const TkwBytesLayout& layout, const char* magic = "Tkw$") {
   std::uint32_t dataSize = 0;
   for (std::uint32_t size : layout.chunkSizes)
     dataSize += size;

@@ -149,7 +149,7 @@ TEST_P(EndOfSoundTest, LoopFlagWrapsAndFillsEveryRequest) {
 }
 
 TEST_P(EndOfSoundTest, EmptySoundEndsAtOnceEvenWhenLooping) {
-  testutil::TkwFileSpec layout;
+  testutil::TkwSoundLayout layout;
   layout.length = 0;
   TkwTestSound sound;
   sound.bytes = testutil::BuildTkwFile(layout);

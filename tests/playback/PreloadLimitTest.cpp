@@ -14,29 +14,29 @@ constexpr std::uint32_t kRate = 8000;
 
 // A version-2 sound whose length asks for far more than its chunks hold.
 std::vector<std::uint8_t> LyingSound(std::uint32_t length, std::uint8_t channels, std::size_t chunkBytes) {
-  testutil::TkwFileSpec spec;
-  spec.length = length;
-  spec.channels = channels;
-  spec.sampleRate = kRate;
+  testutil::TkwSoundLayout layout;
+  layout.length = length;
+  layout.channels = channels;
+  layout.sampleRate = kRate;
   const std::size_t entries = std::size_t{channels} * (length / kSector + (length % kSector != 0));
-  spec.chunks.assign(entries, std::vector<std::uint8_t>(chunkBytes, 0xFF));
-  return testutil::BuildTkwFile(spec);
+  layout.chunks.assign(entries, std::vector<std::uint8_t>(chunkBytes, 0xFF));
+  return testutil::BuildTkwFile(layout);
 }
 
 // A version-1 sound whose copy blocks take 4 bits for 512 samples (no
 // distance, contrast or brightness bits): a few bytes per sector really do
 // decode to whole sectors, so its length is honest.
 std::vector<std::uint8_t> DenseSound(std::uint32_t sectors) {
-  testutil::TkwFileSpec spec;
-  spec.codec.version = 1;
-  spec.codec.offsetBits = 0;
-  spec.codec.contrastBits = 0;
-  spec.codec.brightnessBits = 0;
-  spec.length = sectors * kSector;
-  spec.sampleRate = kRate;
+  testutil::TkwSoundLayout layout;
+  layout.codec.version = 1;
+  layout.codec.offsetBits = 0;
+  layout.codec.contrastBits = 0;
+  layout.codec.brightnessBits = 0;
+  layout.length = sectors * kSector;
+  layout.sampleRate = kRate;
   std::vector<testutil::TkwBlock> blocks(kSector / 512, testutil::TkwCopyBlock{7, 0, 0, 0, 0});
-  spec.chunks.assign(sectors, testutil::EncodeTkwChunk(spec.codec, blocks));
-  return testutil::BuildTkwFile(spec);
+  layout.chunks.assign(sectors, testutil::EncodeTkwChunk(layout.codec, blocks));
+  return testutil::BuildTkwFile(layout);
 }
 
 class PreloadLimitTest : public testutil::PlaybackTest {

@@ -102,11 +102,11 @@ std::vector<std::uint8_t> EncodeTkwChunk(const TkwCodecParams& codec, const std:
 
 std::uint32_t TkwTableOffset(int version) { return version == 1 ? 32 : 28; }
 
-std::uint32_t TkwDataOffset(const TkwFileSpec& layout) {
+std::uint32_t TkwDataOffset(const TkwSoundLayout& layout) {
   return TkwTableOffset(layout.codec.version) + 8 * static_cast<std::uint32_t>(layout.chunks.size());
 }
 
-std::vector<std::uint8_t> BuildTkwFile(const TkwFileSpec& layout) {
+std::vector<std::uint8_t> BuildTkwFile(const TkwSoundLayout& layout) {
   std::uint32_t dataSize = 0;
   for (const auto& chunk : layout.chunks)
     dataSize += static_cast<std::uint32_t>(chunk.size());

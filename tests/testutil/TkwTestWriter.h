@@ -53,7 +53,7 @@ struct TkwCodecParams {
 
 std::vector<std::uint8_t> EncodeTkwChunk(const TkwCodecParams& codec, const std::vector<TkwBlock>& blocks);
 
-struct TkwFileSpec {
+struct TkwSoundLayout {
   TkwCodecParams codec;
   std::uint32_t length = 0;
   std::uint32_t sampleRate = 44100;
@@ -67,10 +67,10 @@ struct TkwFileSpec {
 };
 
 // Header, sector table (chunks back to back from offset 0) and data area.
-std::vector<std::uint8_t> BuildTkwFile(const TkwFileSpec& layout);
+std::vector<std::uint8_t> BuildTkwFile(const TkwSoundLayout& layout);
 // Offset of the sector table and of the data area in a built file.
 std::uint32_t TkwTableOffset(int version);
-std::uint32_t TkwDataOffset(const TkwFileSpec& layout);
+std::uint32_t TkwDataOffset(const TkwSoundLayout& layout);
 
 // What the blocks decode to in a sector of `frames` frames, with zero history:
 // blocks run until at least `frames` samples exist; the surplus is cut.
@@ -81,7 +81,7 @@ std::vector<std::int16_t> TkwModelSamples(const TkwCodecParams& codec, const std
 std::vector<TkwBlock> RandomTkwBlocks(std::mt19937& rng, const TkwCodecParams& codec, std::int32_t frames);
 
 struct TkwTestSound {
-  TkwFileSpec layout;
+  TkwSoundLayout layout;
   std::vector<std::uint8_t> bytes;
   std::vector<std::int16_t> pcm; // interleaved, length × channels samples
 };
