@@ -5,6 +5,7 @@
 //   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTKW_BUILD_BENCH=ON -DTKW_BUILD_TESTS=OFF
 //   cmake --build build/bench --target decoder_bench && build/bench/bench/decoder_bench
 #include "encoder/EncodeDriver.h"
+#include "format/TkwFormat.h"
 #include "platform/Files.h"
 #include "support/ByteOrder.h"
 #include "tkwDec32.h"
@@ -22,7 +23,7 @@
 namespace {
 
 constexpr std::uint32_t kRate = 44100;
-constexpr std::uint32_t kFrames = 4 * 131072 - 1000;
+constexpr std::uint32_t kFrames = 4 * tkw::kSectorLength - 1000;
 
 class Quiet : public EncoderCallbacks {
 public:

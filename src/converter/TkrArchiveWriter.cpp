@@ -1,10 +1,11 @@
 #include "converter/TkrArchiveWriter.h"
 
+#include "format/TkrIndex.h"
 #include "platform/Files.h"
-#include "support/ByteOrder.h"
+#include "support/Exceptions.h"
+#include "support/FileByteSource.h"
 #include "support/RFile.h"
 #include "support/RString.h"
-#include "support/TkrHeader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -90,40 +91,36 @@ bool writeAll(RFile& file, const void* bytes, std::size_t size) {
   return size == 0 || file.Write(bytes, static_cast<std::uint32_t>(size)) == size;
 }
 
-bool readAll(RFile& file, void* bytes, std::size_t size) {
-  return size == 0 || file.Read(bytes, static_cast<std::uint32_t>(size)) == size;
+// True when the file still holds the header, table and size that were
+// checked; leaves it at the data area.
+bool isUnchanged(FileByteSource& input, const TkwSoundFile& sound) {
+  decltype(sound.header) header{};
+  if (!input.IsOpen() || input.Size() != static_cast<std::int64_t>(sound.fileSize)) return false;
+  if (input.Read(header.data(), static_cast<std::uint32_t>(header.size())) != header.size() || header != sound.header)
+    return false;
+  try {
+    input.Seek(0);
+    const TkwFileLayout layout = ReadTkwFileLayout(input);
+    return layout.header == sound.layout.header && layout.table == sound.layout.table;
+  } catch (const TKW_BadFormat&) {
+    return false;
+  }
 }
 
-// Appends one sound's sector table to `tables` and its data to the archive.
-bool copySound(RFile& archive, const TkwSoundFile& sound, std::vector<unsigned char>& tables,
-               std::vector<unsigned char>& block) {
-  RFile input;
-  if (!input.Open(sound.path.c_str(), RFile::kRead)) return false;
-  // The file must still be the one that was checked.
-  unsigned char header[TkwSoundFile::kHeaderSize];
-  if (!readAll(input, header, sizeof header) || std::memcmp(header, sound.header.data(), sizeof header) != 0 ||
-      input.Size() != static_cast<std::int64_t>(sound.fileSize))
-    return false;
-  const std::size_t tableStart = tables.size();
-  tables.resize(tableStart + static_cast<std::size_t>(sound.TableSize()));
-  if (!readAll(input, tables.data() + tableStart, static_cast<std::size_t>(sound.TableSize()))) return false;
+// Appends one sound's data area to the archive.
+bool copySound(RFile& archive, const TkwSoundFile& sound, std::vector<unsigned char>& block) {
+  FileByteSource input(sound.path.c_str());
+  if (!isUnchanged(input, sound)) return false;
   std::uint64_t left = sound.DataSize();
   while (left > 0) {
     const std::uint32_t step = left < kCopyBlock ? static_cast<std::uint32_t>(left) : kCopyBlock;
-    if (!readAll(input, block.data(), step) || !writeAll(archive, block.data(), step)) return false;
+    if (input.Read(block.data(), step) != step || !writeAll(archive, block.data(), step)) return false;
     left -= step;
   }
   return true;
 }
 
 } // namespace
-
-std::uint64_t TkrArchiveWriter::IndexSize(const std::vector<TkrPackItem>& items) {
-  std::uint64_t size = TkrHeader::kSize + 4 + 24 * std::uint64_t{items.size()};
-  for (const TkrPackItem& item : items)
-    size += item.sound.TableSize();
-  return size;
-}
 
 TkrArchiveWriter::Outcome TkrArchiveWriter::Fail(Failure failure) {
   failure_ = failure;
@@ -135,7 +132,12 @@ TkrArchiveWriter::Outcome TkrArchiveWriter::Write(const std::string& archivePath
                                                   const std::atomic<bool>* stop) {
   failure_ = Failure::None;
   if (items.size() > 0xFFFF) return Fail(kTooLarge);
-  const std::uint64_t indexSize = IndexSize(items);
+  TkrIndex index;
+  index.header.layout = 2;
+  index.codecVersion = codecVersion;
+  for (const TkrPackItem& item : items)
+    index.entries.push_back(TkrIndexEntry{item.number, item.sound.layout.header, item.sound.layout.table, 0});
+  const std::uint64_t indexSize = index.Size();
   std::uint64_t totalSize = indexSize;
   for (const TkrPackItem& item : items)
     totalSize += item.sound.DataSize();
@@ -149,41 +151,18 @@ TkrArchiveWriter::Outcome TkrArchiveWriter::Write(const std::string& archivePath
   if (output.file.Seek(static_cast<std::int64_t>(indexSize)) != static_cast<std::int64_t>(indexSize))
     return Fail(kWriteFailed);
 
-  std::vector<unsigned char> tables;
-  std::vector<unsigned char> offsets(4 * items.size());
   std::vector<unsigned char> block(kCopyBlock);
   for (std::size_t i = 0; i < items.size(); ++i) {
     if (stop && stop->load()) return Outcome::Stopped;
-    StoreLe32(offsets.data() + 4 * i, static_cast<std::uint32_t>(output.file.Position()));
-    if (!copySound(output.file, items[i].sound, tables, block)) return Fail(kWriteFailed);
+    index.entries[i].dataOffset = static_cast<std::uint32_t>(output.file.Position());
+    if (!copySound(output.file, items[i].sound, block)) return Fail(kWriteFailed);
   }
   if (output.file.Position() != static_cast<std::int64_t>(totalSize)) return Fail(kWriteFailed);
 
-  TkrHeader header;
-  header.totalLength = static_cast<std::uint32_t>(totalSize);
-  header.checkWord = TkrHeader::CheckWord(header.totalLength, password);
-  header.layout = 2;
-  header.count = static_cast<std::uint16_t>(items.size());
-
-  std::vector<unsigned char> index(static_cast<std::size_t>(indexSize));
-  unsigned char* p = index.data();
-  header.Store(p);
-  p += TkrHeader::kSize;
-  StoreLe32(p, codecVersion);
-  p += 4;
-  for (const TkrPackItem& item : items) {
-    StoreLe32(p, item.number);
-    p += 4;
-  }
-  for (const TkrPackItem& item : items) {
-    std::memcpy(p, item.sound.IndexEntry(), 16);
-    p += 16;
-  }
-  if (!offsets.empty()) std::memcpy(p, offsets.data(), offsets.size());
-  p += offsets.size();
-  if (!tables.empty()) std::memcpy(p, tables.data(), tables.size());
-
-  if (output.file.Seek(0) != 0 || !writeAll(output.file, index.data(), index.size())) return Fail(kWriteFailed);
+  index.header.totalLength = static_cast<std::uint32_t>(totalSize);
+  index.header.checkWord = TkrHeader::CheckWord(index.header.totalLength, password);
+  const std::vector<unsigned char> front = index.Bytes();
+  if (output.file.Seek(0) != 0 || !writeAll(output.file, front.data(), front.size())) return Fail(kWriteFailed);
   output.file.Close();
   if (stop && stop->load()) return Outcome::Stopped;
   if (!plat::renameFile(output.path().c_str(), archivePath.c_str())) return Fail(kCannotCreate);

@@ -10,7 +10,7 @@
 #pragma once
 
 #include "converter/TkwSoundFile.h"
-#include "support/TkwFormatVersion.h"
+#include "format/TkwFormatVersion.h"
 
 #include <atomic>
 #include <cstdint>
@@ -44,8 +44,6 @@ public:
 
   // Why the last write failed.
   Failure LastFailure() const { return failure_; }
-
-  static std::uint64_t IndexSize(const std::vector<TkrPackItem>& items);
 
 private:
   Outcome Fail(Failure failure);

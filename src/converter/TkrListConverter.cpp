@@ -1,10 +1,10 @@
 #include "converter/TkrListConverter.h"
 
 #include "converter/TkrArchiveWriter.h"
+#include "format/TkrListFile.h"
 #include "support/Exceptions.h"
 #include "support/LogWriter.h"
 #include "support/RString.h"
-#include "support/TkrListFile.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -117,7 +117,7 @@ TkrListConverter::Result TkrListConverter::ConvertLongPath(const std::string& li
     for (const TkrListEntry& entry : entries) {
       if (Stopped()) break;
       TkrPackItem item{entry.number, TkwSoundFile::Inspect(entry.path, entry.line)};
-      if (!items.empty() && item.sound.codecVersion != items.front().sound.codecVersion) {
+      if (!items.empty() && item.sound.CodecVersion() != items.front().sound.CodecVersion()) {
         PC_NotSameVersion mismatch;
         mismatch.line = entry.line;
         throw mismatch;
@@ -126,7 +126,7 @@ TkrListConverter::Result TkrListConverter::ConvertLongPath(const std::string& li
     }
     TkrArchiveWriter writer;
     const std::uint32_t codecVersion =
-        items.empty() ? TkrArchiveWriter::kDefaultCodecVersion : items.front().sound.codecVersion;
+        items.empty() ? TkrArchiveWriter::kDefaultCodecVersion : items.front().sound.CodecVersion();
     switch (Stopped() ? TkrArchiveWriter::Outcome::Stopped
                       : writer.Write(archivePath, items, codecVersion, password_, stop_)) {
     case TkrArchiveWriter::Outcome::Written: WriteLog(kWritten, archivePath.c_str()); return Result::Written;

@@ -2,7 +2,7 @@
 // written to the log (WriteLog); nothing is thrown.
 #pragma once
 
-#include "support/TkrListFile.h"
+#include "format/TkrListFile.h"
 
 #include <atomic>
 #include <cstddef>

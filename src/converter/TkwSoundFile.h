@@ -1,33 +1,33 @@
 // What the converter reads of a .tkw file before packing it: the header
-// checks, in the order their messages are reported.
+// checks, in the order their messages are reported, then the layout as the
+// format's reader reads and checks it, so that every sound the converter
+// packs is one the library opens.
 #pragma once
+
+#include "format/TkwFileLayout.h"
+#include "format/TkwFormat.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
-#include <vector>
+
+class ByteSource;
 
 struct TkwSoundFile {
-  static constexpr std::uint32_t kHeaderSize = 28;
   static constexpr std::uint32_t kMinimumSize = 64;
 
   std::string path;
-  std::array<unsigned char, kHeaderSize> header{}; // magic, declared size, codec version, the 16-byte block
-  std::uint32_t codecVersion = 0;
-  std::uint32_t entryCount = 0;
+  TkwFileLayout layout;
+  // The header as read: the file must still hold it when it is packed.
+  std::array<unsigned char, tkw::kHeaderSizeV2> header{};
   std::uint64_t fileSize = 0;
 
-  // Reads and checks the header; throws PC_NotTkwFile or PC_OldTkwFile naming
-  // `line` when the file cannot be packed.
+  // Reads and checks the file; throws PC_NotTkwFile or PC_OldTkwFile naming
+  // `line` when it cannot be packed.
   static TkwSoundFile Inspect(const std::string& path, std::int32_t line);
+  // The same for a file's bytes from any source, named `path`.
+  static TkwSoundFile Inspect(ByteSource& source, const std::string& path, std::int32_t line);
 
-  // Channels 1 or 2, one table entry per channel and sector, distances that
-  // fit the decoder's history.
-  static bool HasSoundLayout(const unsigned char* header);
-  // Chunks of at most 524288 bytes, back to back, ending inside the data area.
-  static bool TableFitsData(const std::vector<unsigned char>& table, std::uint64_t dataSize);
-
-  const unsigned char* IndexEntry() const { return header.data() + 12; } // the 16 bytes the archive keeps
-  std::uint64_t TableSize() const { return std::uint64_t{entryCount} * 8; }
-  std::uint64_t DataSize() const { return fileSize - kHeaderSize - TableSize(); }
+  std::uint32_t CodecVersion() const { return layout.header.formatVersion; }
+  std::uint64_t DataSize() const { return fileSize - static_cast<std::uint64_t>(layout.dataOffset); }
 };

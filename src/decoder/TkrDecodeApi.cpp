@@ -5,6 +5,7 @@
 #include "decoder/TkrFileList.h"
 #include "decoder/TkwDecodeHandle.h"
 #include "platform/Files.h"
+#include "platform/UserInterface.h"
 #include "support/Exceptions.h"
 #include "support/RString.h"
 
@@ -14,6 +15,11 @@
 #include <new>
 
 namespace {
+
+// What goes wrong inside the index is shown to the user in a message box.
+TkwMessageSink messageBoxSink() {
+  return [](const char* text, const char* caption) { plat::messageBox(text, caption); };
+}
 
 // 0 when the path can be opened as a file name, else the status to return.
 int32_t checkPath(const char* path) {
@@ -65,7 +71,7 @@ TKW_API int32_t TKW_CALL tkrDecodeOpenNaked(TkrDecodeHandle** handle) {
   if (handle == nullptr) return TKW_ERR_NULL_ARGUMENT;
   *handle = nullptr;
   return guarded([&] {
-    *handle = new TkrDecodeHandle();
+    *handle = new TkrDecodeHandle(messageBoxSink());
     return TKW_OK;
   });
 }
@@ -80,7 +86,7 @@ TKW_API int32_t TKW_CALL tkrDecodeOpenPass(TkrDecodeHandle** handle, const char*
   if (archive != nullptr) *archive = nullptr;
   if (handle == nullptr || path == nullptr) return TKW_ERR_NULL_ARGUMENT;
   return guarded([&] {
-    auto index = std::make_unique<TkrDecodeHandle>();
+    auto index = std::make_unique<TkrDecodeHandle>(messageBoxSink());
     const int32_t status = addArchive(*index, path, password, archive);
     if (status == TKW_OK) *handle = index.release();
     return status;
@@ -110,7 +116,7 @@ TKW_API int32_t TKW_CALL tkrDecodeAddTkw(TkrDecodeHandle* handle, const char* pa
   if (handle == nullptr || path == nullptr) return TKW_ERR_NULL_ARGUMENT;
   return guarded([&] {
     if (const int32_t status = checkPath(path)) return status;
-    TkwDecodeHandle::Open(path, 0); // throws TKW_BadFormat for anything but a sound
+    TkwDecodeHandle::Open(path, 0, handle->Sink()); // throws TKW_BadFormat for anything but a sound
     handle->AddPath(number, path);
     return TKW_OK;
   });
@@ -128,7 +134,7 @@ TKW_API int32_t TKW_CALL tkrDecodeAddList(TkrDecodeHandle* handle, const char* p
     if (const int32_t status = checkPath(path)) return status;
     std::unique_ptr<TkrFileList> loaded;
     try {
-      loaded = TkrFileList::Load(path);
+      loaded = TkrFileList::Load(path, handle->Sink());
     } catch (const TKR_NotFound&) {
       return TKW_ERR_FILE_NOT_FOUND; // there, but not a file that can be read
     }

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-TkrDecodeHandle::TkrDecodeHandle() = default;
+TkrDecodeHandle::TkrDecodeHandle(TkwMessageSink sink) : sink_(std::move(sink)) {}
 TkrDecodeHandle::~TkrDecodeHandle() = default;
 
 TkrSoundSet* TkrDecodeHandle::AddSet(std::unique_ptr<TkrSoundSet> set) {
@@ -38,14 +38,14 @@ bool TkrDecodeHandle::Contains(std::uint32_t number) const {
 std::unique_ptr<TkwDecodeHandle> TkrDecodeHandle::OpenSound(std::uint32_t number, std::uint32_t flags) const {
   if (const std::string* path = paths_.Find(number)) {
     try {
-      return TkwDecodeHandle::Open(path->c_str(), flags);
+      return TkwDecodeHandle::Open(path->c_str(), flags, sink_);
     } catch (const TKW_BadFormat&) {
       return nullptr; // the registered file has gone or changed
     } catch (const TKW_CannotOpen&) {
       return nullptr; // it is there but does not open now
     }
   }
-  if (const Slot* slot = numbers_.Find(number)) return slot->set->OpenSound(slot->index, flags);
+  if (const Slot* slot = numbers_.Find(number)) return slot->set->OpenSound(slot->index, flags, sink_);
   throw TKR_BadIndex();
 }
 

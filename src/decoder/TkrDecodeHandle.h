@@ -5,6 +5,7 @@
 
 #include "decoder/RMap.h"
 #include "decoder/TkrSoundSet.h"
+#include "decoder/TkwMessageSink.h"
 
 #include <cstdint>
 #include <memory>
@@ -20,7 +21,8 @@ struct TkrIndexEnumerator {
 
 struct TkrDecodeHandle {
 public:
-  TkrDecodeHandle();
+  // The sink hears what goes wrong in the sets and sounds of the index.
+  explicit TkrDecodeHandle(TkwMessageSink sink);
   ~TkrDecodeHandle();
   TkrDecodeHandle(const TkrDecodeHandle&) = delete;
   TkrDecodeHandle& operator=(const TkrDecodeHandle&) = delete;
@@ -47,6 +49,7 @@ public:
   void EndEnumeration(TkrIndexEnumerator* enumerator);
 
   std::size_t SetCount() const { return sets_.size(); }
+  const TkwMessageSink& Sink() const { return sink_; }
 
 private:
   struct Slot {
@@ -58,4 +61,5 @@ private:
   std::vector<std::unique_ptr<TkrSoundSet>> sets_;
   RMap<std::string> paths_;
   std::vector<std::unique_ptr<TkrIndexEnumerator>> enumerators_;
+  TkwMessageSink sink_;
 };

@@ -9,12 +9,13 @@
 class TkrFileList : public TkrSoundSet {
 public:
   // Reads the list and checks that every entry names a readable .tkw file.
-  // A bad entry shows its message box (the line named) and gives null. A
+  // A bad entry is told to the sink (the line named) and gives null. A
   // list that cannot be read throws TKR_NotFound; a named sound that is there
   // but does not open now (no handle left) throws TKW_CannotOpen.
-  static std::unique_ptr<TkrFileList> Load(const char* path);
+  static std::unique_ptr<TkrFileList> Load(const char* path, const TkwMessageSink& sink);
 
-  std::unique_ptr<TkwDecodeHandle> OpenSound(std::size_t index, std::uint32_t flags) const override;
+  std::unique_ptr<TkwDecodeHandle> OpenSound(std::size_t index, std::uint32_t flags,
+                                             const TkwMessageSink& sink) const override;
 
   const std::vector<std::string>& Paths() const { return paths_; }
 

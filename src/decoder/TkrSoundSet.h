@@ -2,6 +2,8 @@
 // file. Its address is the id the host gets back.
 #pragma once
 
+#include "decoder/TkwMessageSink.h"
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -12,9 +14,11 @@ class TkrSoundSet {
 public:
   virtual ~TkrSoundSet() = default;
 
-  // A new decode handle on sound `index` (a position in Numbers()), or null when the
-  // sound cannot be opened any more.
-  virtual std::unique_ptr<TkwDecodeHandle> OpenSound(std::size_t index, std::uint32_t flags) const = 0;
+  // A new decode handle on sound `index` (a position in Numbers()), or null
+  // when the sound cannot be opened any more; the handle tells `sink` what
+  // goes wrong later.
+  virtual std::unique_ptr<TkwDecodeHandle> OpenSound(std::size_t index, std::uint32_t flags,
+                                                     const TkwMessageSink& sink) const = 0;
 
   // The sound numbers, in the set's own order.
   const std::vector<std::uint32_t>& Numbers() const { return numbers_; }

@@ -1,7 +1,7 @@
 #include "decoder/TkwBlockDecoderV1.h"
 
-#include "decoder/TkwBitReader.h"
-#include "decoder/TkwFormat.h"
+#include "format/TkwBitReader.h"
+#include "format/TkwFormat.h"
 
 #include <cmath>
 
@@ -37,7 +37,7 @@ std::int32_t TkwBlockDecoderV1::Decode(std::int16_t* output, TkwBitReader& reade
   std::int32_t produced = 0;
   while (produced < count) {
     if (reader.Read(1) == 0) {
-      for (int i = 0; i < 16; ++i)
+      for (int i = 0; i < tkw::kV1LiteralLength; ++i)
         output[produced++] = static_cast<std::int16_t>(reader.Read(16));
       continue;
     }

@@ -3,7 +3,7 @@
 // last block may run into.
 #pragma once
 
-#include "decoder/TkwFormat.h"
+#include "format/TkwFormat.h"
 
 #include <algorithm>
 #include <cstdint>

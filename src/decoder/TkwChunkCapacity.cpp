@@ -1,6 +1,6 @@
 #include "decoder/TkwChunkCapacity.h"
 
-#include "decoder/TkwFormat.h"
+#include "format/TkwFormat.h"
 
 #include <algorithm>
 

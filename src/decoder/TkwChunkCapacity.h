@@ -6,7 +6,7 @@
 // allocated on it.
 #pragma once
 
-#include "decoder/TkwHeader.h"
+#include "format/TkwHeader.h"
 
 #include <cstdint>
 #include <vector>

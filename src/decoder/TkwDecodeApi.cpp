@@ -2,6 +2,7 @@
 // export catches everything and answers with a status.
 #include "decoder/TkwDecodeHandle.h"
 #include "platform/Files.h"
+#include "platform/UserInterface.h"
 #include "support/Exceptions.h"
 #include "support/RString.h"
 
@@ -12,6 +13,15 @@
 
 // The opaque handle type of the public header is the TkwDecodeHandle class.
 
+namespace {
+
+// A sound's file that no longer opens is shown to the user in a message box.
+TkwMessageSink messageBoxSink() {
+  return [](const char* text, const char* caption) { plat::messageBox(text, caption); };
+}
+
+} // namespace
+
 extern "C" {
 
 TKW_API int32_t TKW_CALL tkwDecodeOpen(TkwDecodeHandle** handle, const char* path, uint32_t flags) {
@@ -21,7 +31,7 @@ TKW_API int32_t TKW_CALL tkwDecodeOpen(TkwDecodeHandle** handle, const char* pat
     // Longer paths do not fit the handle's path buffer; nothing is opened.
     if (std::strlen(path) >= RString::kCapacity) return TKW_ERR_PATH_TOO_LONG;
     if (plat::findFile(path) != plat::FindResult::Found) return TKW_ERR_FILE_NOT_FOUND;
-    auto opened = TkwDecodeHandle::Open(path, flags);
+    auto opened = TkwDecodeHandle::Open(path, flags, messageBoxSink());
     *handle = opened.release();
     return TKW_OK;
   } catch (const TKW_CannotOpen&) {

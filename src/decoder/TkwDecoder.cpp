@@ -39,14 +39,15 @@ void TkwDecoder::SelectSector(std::uint32_t sector) {
   Discard();
 }
 
-void TkwDecoder::BeginNextSector(RFile& file) {
-  StartSector(file, table_.data() + nextEntry_, sectorFrames_);
+void TkwDecoder::BeginNextSector(ByteSource& source) {
+  StartSector(source, table_.data() + nextEntry_, sectorFrames_);
   nextEntry_ += static_cast<std::uint32_t>(header_.channels);
   remaining_ -= kSectorLength;
   sectorFrames_ = static_cast<std::int32_t>(std::clamp<std::int64_t>(remaining_, 0, kSectorLength));
 }
 
-std::int32_t TkwDecoder::Read(RFile& file, std::int16_t* destination, std::uint32_t frames, std::uint32_t* delivered) {
+std::int32_t TkwDecoder::Read(ByteSource& source, std::int16_t* destination, std::uint32_t frames,
+                              std::uint32_t* delivered) {
   const std::size_t channels = static_cast<std::size_t>(header_.channels);
   std::int64_t wanted = frames;
   std::int64_t done = 0;
@@ -63,7 +64,7 @@ std::int32_t TkwDecoder::Read(RFile& file, std::int16_t* destination, std::uint3
       *delivered = static_cast<std::uint32_t>(done);
       return kStatusEnd;
     }
-    BeginNextSector(file);
+    BeginNextSector(source);
   }
   Deliver(destination + done * channels, wanted);
   done += wanted;

@@ -4,19 +4,19 @@
 // frames and statuses for any sequence of requests:
 //   TkwSectorDecoder  decodes a whole sector when its first frame is needed;
 //   TkwStreamDecoder  decodes only as far as each request needs.
-// Read() expects the file positioned at the chunk of NextEntry() whenever
+// Read() expects the source positioned at the chunk of NextEntry() whenever
 // one is left (the decode handle does that) and reads the chunks it needs
 // back to back from there.
 #pragma once
 
 #include "decoder/TkwBlockDecoder.h"
-#include "decoder/TkwHeader.h"
+#include "format/TkwHeader.h"
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-class RFile;
+class ByteSource;
 
 class TkwDecoder {
 public:
@@ -33,9 +33,9 @@ public:
   // Delivers `frames` frames into `destination` (frames × channels samples).
   // Returns kStatusEnd when the sound's last frame was delivered in this call:
   // the rest of the request is then zero samples and the decoder has rewound.
-  std::int32_t Read(RFile& file, std::int16_t* destination, std::uint32_t frames, std::uint32_t* delivered);
+  std::int32_t Read(ByteSource& source, std::int16_t* destination, std::uint32_t frames, std::uint32_t* delivered);
   // Delivers only frames already decoded, from the current position; rewinds
-  // when that uses up the last sector. Never reads the file.
+  // when that uses up the last sector. Never reads the source.
   std::uint32_t ReadDecoded(std::int16_t* destination, std::uint32_t frames);
   // The next read starts at the first frame of `sector` (0 ≤ sector < SectorCount()).
   void SelectSector(std::uint32_t sector);
@@ -60,9 +60,9 @@ protected:
   virtual void Deliver(std::int16_t* destination, std::int64_t frames) = 0;
   // Frames past the position that are decoded already (≤ FramesLeftInSector()).
   virtual std::int64_t FramesDecodedAhead() const = 0;
-  // Reads the next sector's chunks, one entry per channel (the file is at the
-  // first of them), and makes it the current sector.
-  virtual void StartSector(RFile& file, const TkwSectorEntry* entries, std::int32_t sectorFrames) = 0;
+  // Reads the next sector's chunks, one entry per channel (the source is at
+  // the first of them), and makes it the current sector.
+  virtual void StartSector(ByteSource& source, const TkwSectorEntry* entries, std::int32_t sectorFrames) = 0;
   // Forgets any decoded frames: the current sector is used up.
   virtual void Discard() = 0;
   virtual void Prepare() = 0; // allocate the mode's buffers
@@ -75,7 +75,7 @@ protected:
 
 private:
   bool AtEnd() const { return !EntriesLeft() && FramesLeftInSector() == 0; }
-  void BeginNextSector(RFile& file);
+  void BeginNextSector(ByteSource& source);
 
   TkwHeaderValues header_;
   std::vector<TkwSectorEntry> table_;

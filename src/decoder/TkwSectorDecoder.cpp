@@ -1,7 +1,7 @@
 #include "decoder/TkwSectorDecoder.h"
 
-#include "decoder/TkwBitReader.h"
 #include "decoder/TkwChannelBuffer.h"
+#include "format/TkwBitReader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -22,7 +22,7 @@ void TkwSectorDecoder::Deliver(std::int16_t* destination, std::int64_t frames) {
   position_ += static_cast<std::int32_t>(frames);
 }
 
-void TkwSectorDecoder::StartSector(RFile& file, const TkwSectorEntry* entries, std::int32_t sectorFrames) {
+void TkwSectorDecoder::StartSector(ByteSource& source, const TkwSectorEntry* entries, std::int32_t sectorFrames) {
   // The work buffers are made at the first decode and kept: allocating them
   // for every sector costs more than decoding it. Their history part is never
   // written, so it stays zero.
@@ -30,7 +30,7 @@ void TkwSectorDecoder::StartSector(RFile& file, const TkwSectorEntry* entries, s
   if (!reader_) reader_ = std::make_unique<TkwBitReader>(LargestChunk());
   for (int c = 0; c < channels; ++c) {
     if (!work_[c]) work_[c] = std::make_unique<TkwChannelBuffer>(capacity_);
-    reader_->Load(file, entries[c].size);
+    reader_->Load(source, entries[c].size);
     Blocks().Decode(work_[c]->Sector(), *reader_, sectorFrames);
   }
   position_ = capacity_ - sectorFrames;

@@ -2,9 +2,9 @@
 // hands out interleaved copies from its sector buffer.
 #pragma once
 
-#include "decoder/TkwBitReader.h"
 #include "decoder/TkwChannelBuffer.h"
 #include "decoder/TkwDecoder.h"
+#include "format/TkwBitReader.h"
 
 #include <array>
 #include <memory>
@@ -14,7 +14,7 @@ protected:
   std::int64_t FramesLeftInSector() const override { return capacity_ - position_; }
   std::int64_t FramesDecodedAhead() const override { return FramesLeftInSector(); }
   void Deliver(std::int16_t* destination, std::int64_t frames) override;
-  void StartSector(RFile& file, const TkwSectorEntry* entries, std::int32_t sectorFrames) override;
+  void StartSector(ByteSource& source, const TkwSectorEntry* entries, std::int32_t sectorFrames) override;
   void Discard() override { position_ = capacity_; }
   void Prepare() override;
 

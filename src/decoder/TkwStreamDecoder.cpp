@@ -19,9 +19,9 @@ std::int64_t TkwStreamDecoder::FramesDecodedAhead() const {
   return std::max(ready - position_, 0);
 }
 
-void TkwStreamDecoder::StartSector(RFile& file, const TkwSectorEntry* entries, std::int32_t sectorFrames) {
+void TkwStreamDecoder::StartSector(ByteSource& source, const TkwSectorEntry* entries, std::int32_t sectorFrames) {
   for (int c = 0; c < Channels(); ++c) {
-    channels_[c]->reader.Load(file, entries[c].size);
+    channels_[c]->reader.Load(source, entries[c].size);
     channels_[c]->decoded = 0;
   }
   sectorFrames_ = sectorFrames;

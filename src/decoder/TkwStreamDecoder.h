@@ -4,9 +4,9 @@
 // beyond a request stay in the buffer for the next one.
 #pragma once
 
-#include "decoder/TkwBitReader.h"
 #include "decoder/TkwChannelBuffer.h"
 #include "decoder/TkwDecoder.h"
+#include "format/TkwBitReader.h"
 
 #include <array>
 
@@ -15,7 +15,7 @@ protected:
   std::int64_t FramesLeftInSector() const override { return sectorFrames_ - position_; }
   std::int64_t FramesDecodedAhead() const override;
   void Deliver(std::int16_t* destination, std::int64_t frames) override;
-  void StartSector(RFile& file, const TkwSectorEntry* entries, std::int32_t sectorFrames) override;
+  void StartSector(ByteSource& source, const TkwSectorEntry* entries, std::int32_t sectorFrames) override;
   void Discard() override;
   void Prepare() override;
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "encoder/CandidateKernels.h"
-#include "encoder/TkwBitWriter.h"
+#include "format/TkwBitWriter.h"
 
 class ChunkWorkspace;
 

@@ -263,7 +263,7 @@ void EncodeDriver::EncodeFile(const std::string& wavePath, const std::string& ou
     throw;
   }
 
-  std::vector<SectorEntry> table(entries);
+  TkwSectorTable table(entries);
   if (ThreadCount() > 1 && entries > 1)
     EncodeChunksInParallel(wave, output, table);
   else
@@ -291,8 +291,7 @@ void EncodeDriver::ReadSector(ChannelBuffers& buffers, RWaveFile& wave, std::uin
   if (got < frames) throw EC_InputEndedEarly{std::uint64_t{first} + got, wave.frames};
 }
 
-void EncodeDriver::EncodeChunksInOrder(RWaveFile& wave, RFile& output, TkwWriter& writer,
-                                       std::vector<SectorEntry>& table) {
+void EncodeDriver::EncodeChunksInOrder(RWaveFile& wave, RFile& output, TkwWriter& writer, TkwSectorTable& table) {
   const std::uint32_t sectorLength = writer.SectorLength();
   const std::uint64_t total = std::uint64_t{wave.channels} * wave.frames;
   std::uint64_t done = 0;
@@ -338,10 +337,10 @@ void EncodeDriver::EncodeChunk(Chunk& chunk, ParallelRun& run, ChunkWorkspace& w
   run.finished.notify_all();
 }
 
-void EncodeDriver::EncodeChunksInParallel(RWaveFile& wave, RFile& output, std::vector<SectorEntry>& table) {
+void EncodeDriver::EncodeChunksInParallel(RWaveFile& wave, RFile& output, TkwSectorTable& table) {
   const int threads = ThreadCount();
   if (!pool_ || pool_->Threads() != threads) pool_ = std::make_unique<ChunkPool>(threads);
-  const std::uint32_t sectorLength = TkwWriter::kSectorLength;
+  const std::uint32_t sectorLength = tkw::kSectorLength;
   const std::uint64_t total = std::uint64_t{wave.channels} * wave.frames;
   // Chunks read, encoding or waiting to be written: each holds at most a
   // sector of samples and one chunk of output, so memory stays bounded.

@@ -69,8 +69,8 @@ private:
   void Failed(const std::string& wavePath, const std::string& reason, const char* logLine);
   // Reads one sector; a short read fails the file.
   void ReadSector(class ChannelBuffers& buffers, RWaveFile& wave, std::uint32_t first, std::uint32_t frames);
-  void EncodeChunksInOrder(RWaveFile& wave, RFile& output, TkwWriter& writer, std::vector<SectorEntry>& table);
-  void EncodeChunksInParallel(RWaveFile& wave, RFile& output, std::vector<SectorEntry>& table);
+  void EncodeChunksInOrder(RWaveFile& wave, RFile& output, TkwWriter& writer, TkwSectorTable& table);
+  void EncodeChunksInParallel(RWaveFile& wave, RFile& output, TkwSectorTable& table);
   void EncodeChunk(Chunk& chunk, ParallelRun& run, ChunkWorkspace& workspace);
 
   const EncoderSettings& settings_;

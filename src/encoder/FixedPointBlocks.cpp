@@ -1,6 +1,7 @@
 #include "encoder/FixedPointBlocks.h"
 
 #include "encoder/QuantiserB.h"
+#include "format/TkwFixedPoint.h"
 
 namespace fixed_point_blocks {
 
@@ -12,14 +13,10 @@ std::vector<int> UsableLengths(int bEncodeMinBits) {
 }
 
 void Reconstruct(WorkingSignal& x, int p, int length, const SearchResult& result) {
-  // The products wrap modulo 2^32 as in the decoder.
+  // The coded values in 16.16 fixed point, copied exactly as the decoder does.
   const auto f = static_cast<std::uint32_t>(static_cast<std::int32_t>(result.contrast * 65536));
   const auto g = static_cast<std::uint32_t>(static_cast<std::int32_t>(result.brightness * 65536));
-  for (int j = 0; j < length; ++j) {
-    const auto s = static_cast<std::uint32_t>(static_cast<std::int32_t>(x[p + j - result.distance - 1]));
-    const auto mixed = static_cast<std::int32_t>(s * f + g);
-    x[p + j] = static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint32_t>(mixed >> 16) & 0xFFFF));
-  }
+  tkw::FixedPointCopy(&x[p], length, result.distance + 1, f, g);
 }
 
 void WriteLiteral(TkwBitWriter& writer, WorkingSignal& x, int p) {

@@ -4,17 +4,17 @@
 #pragma once
 
 #include "encoder/SearchResult.h"
-#include "encoder/TkwBitWriter.h"
 #include "encoder/WorkingSignal.h"
+#include "format/TkwBitWriter.h"
+#include "format/TkwV2Tables.h"
 
-#include <array>
 #include <vector>
 
 namespace fixed_point_blocks {
 
-inline constexpr std::array<int, 8> kSizeTable = {6, 8, 16, 32, 64, 128, 256, 512};
-inline constexpr int kLiteralLength = 4;
-inline constexpr int kLargestSize = 7;
+inline constexpr const auto& kSizeTable = tkw::kV2BlockLengths;
+inline constexpr int kLiteralLength = tkw::kV2LiteralLength;
+inline constexpr int kLargestSize = static_cast<int>(tkw::kV2BlockLengths.size()) - 1;
 
 inline int SmallestSize(int bEncodeMinBits) { return bEncodeMinBits == 1 ? 0 : 1; }
 std::vector<int> UsableLengths(int bEncodeMinBits);

@@ -1,5 +1,7 @@
 #include "encoder/QuantiserB.h"
 
+#include "format/TkwV2Tables.h"
+
 #include <cmath>
 #include <cstdlib>
 
@@ -13,10 +15,6 @@ std::uint8_t LiteralCode(std::int16_t sample) {
   return static_cast<std::uint8_t>((sample < 0 ? 0x80 : 0) | m);
 }
 
-std::int16_t LiteralValue(std::uint8_t code) {
-  const int m = code & 127;
-  const int value = 2 * m * m;
-  return static_cast<std::int16_t>((code & 0x80) ? -value : value);
-}
+std::int16_t LiteralValue(std::uint8_t code) { return tkw::V2LiteralValue(code); }
 
 } // namespace quantiser_b

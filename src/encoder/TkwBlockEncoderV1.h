@@ -6,10 +6,11 @@
 #include "encoder/BlockEncoder.h"
 #include "encoder/EncoderSettings.h"
 #include "encoder/QuantiserA.h"
+#include "format/TkwFormat.h"
 
 class TkwBlockEncoderV1 : public BlockEncoder {
 public:
-  static constexpr int kLiteralLength = 16;
+  static constexpr int kLiteralLength = tkw::kV1LiteralLength;
 
   TkwBlockEncoderV1(const EncoderSettings& settings, WorkingSignal& signal, ErrorNotice& notice,
                     const SearchOptions& options = {});

@@ -2,7 +2,9 @@
 
 #include "encoder/BlockEncoder.h"
 #include "encoder/EncodeFailures.h"
-#include "support/ByteOrder.h"
+#include "encoder/RWaveFile.h"
+#include "format/TkwFileLayout.h"
+#include "support/Exceptions.h"
 #include "support/RFile.h"
 
 SearchOptions DefaultSearch() { return SearchOptions{KernelFor(BestKernel()), nullptr}; }
@@ -40,16 +42,16 @@ void TkwWriter::RunChunkLoop(BlockEncoder& encoder, WorkingSignal& signal, TkwBi
   if (context_.observer && *context_.observer) (*context_.observer)(signal);
 }
 
-std::uint32_t TkwWriter::DeclaredSize(const std::vector<SectorEntry>& table) {
-  const std::uint32_t data = table.empty() ? 0 : table.back().offset + table.back().size;
-  return 28 + 8 * static_cast<std::uint32_t>(table.size()) + data;
+void TkwWriter::SeekPastHeader(const RWaveFile& wave, RFile& output, std::uint32_t headerSize, std::uint32_t entries) {
+  if (wave.bitsPerSample != 16) throw EC_Not16BitWave{};
+  const std::int64_t dataOffset = headerSize + std::int64_t{tkw::kTableEntrySize} * entries;
+  if (output.Seek(dataOffset) < 0) throw EC_OutputWriteFailed{plat::lastError()};
 }
 
-void TkwWriter::AppendTable(std::vector<unsigned char>& bytes, const std::vector<SectorEntry>& table) {
-  for (const SectorEntry& entry : table) {
-    unsigned char record[8];
-    StoreLe32(record, entry.offset);
-    StoreLe32(record + 4, entry.size);
-    bytes.insert(bytes.end(), record, record + 8);
-  }
+void TkwWriter::WriteHeader(const RWaveFile& wave, RFile& output, const TkwSectorTable& table) {
+  TkwHeaderValues header = HeaderValues(wave);
+  header.entryCount = static_cast<std::uint32_t>(table.size());
+  const std::vector<unsigned char> bytes = TkwFileHeaderBytes(header, table);
+  if (output.Seek(0) < 0) throw EC_OutputWriteFailed{plat::lastError()};
+  WriteAll(output, bytes);
 }

@@ -7,8 +7,11 @@
 #include "encoder/EncoderCallbacks.h"
 #include "encoder/EncoderSettings.h"
 #include "encoder/ErrorNotice.h"
-#include "encoder/TkwBitWriter.h"
 #include "encoder/WorkingSignal.h"
+#include "format/TkwBitWriter.h"
+#include "format/TkwFormat.h"
+#include "format/TkwHeader.h"
+#include "format/TkwSectorTable.h"
 
 #include <cstdint>
 #include <functional>
@@ -17,11 +20,6 @@
 class RFile;
 class RWaveFile;
 class BlockEncoder;
-
-struct SectorEntry {
-  std::uint32_t offset = 0;
-  std::uint32_t size = 0;
-};
 
 // Sees each chunk's working signal once it is encoded: exactly what the
 // decoder will reproduce.
@@ -42,18 +40,17 @@ struct EncodeContext {
 
 class TkwWriter {
 public:
-  static constexpr std::uint32_t kSectorLength = 131072;
-
   explicit TkwWriter(EncodeContext& context) : context_(context) {}
   virtual ~TkwWriter() = default;
 
-  virtual std::uint32_t SectorLength() const { return kSectorLength; }
+  virtual std::uint32_t SectorLength() const { return tkw::kSectorLength; }
   // Refuses anything but 16-bit samples, then positions the output at the
   // data area for `entries` sector table entries.
   virtual void SeekData(const RWaveFile& wave, RFile& output, std::uint32_t entries) = 0;
   virtual void EncodeChunk(TkwBitWriter& writer, const std::int16_t* samples, int count, std::uint64_t total,
                            std::uint64_t done) = 0;
-  virtual void WriteHeader(const RWaveFile& wave, RFile& output, const std::vector<SectorEntry>& table) = 0;
+  // Writes the header and the sector table at the start of the output.
+  void WriteHeader(const RWaveFile& wave, RFile& output, const TkwSectorTable& table);
 
   // Encodes one chunk and writes it at the output's position; returns its bytes.
   std::uint32_t WriteChunk(RFile& output, const std::int16_t* samples, int count, std::uint64_t total,
@@ -66,9 +63,11 @@ protected:
   // The chunk loop shared by every version.
   void RunChunkLoop(BlockEncoder& encoder, WorkingSignal& signal, TkwBitWriter& writer, std::uint64_t total,
                     std::uint64_t done);
-  // 28 + 8 x entries + the end of the last chunk (28 for an empty table).
-  static std::uint32_t DeclaredSize(const std::vector<SectorEntry>& table);
-  static void AppendTable(std::vector<unsigned char>& bytes, const std::vector<SectorEntry>& table);
+  // The header values of the version, for the wave being encoded.
+  virtual TkwHeaderValues HeaderValues(const RWaveFile& wave) const = 0;
+  // Refuses anything but 16-bit samples, then positions the output after a
+  // header of `headerSize` bytes and `entries` sector table entries.
+  static void SeekPastHeader(const RWaveFile& wave, RFile& output, std::uint32_t headerSize, std::uint32_t entries);
 
   EncodeContext& context_;
 };

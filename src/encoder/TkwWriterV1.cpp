@@ -1,14 +1,10 @@
 #include "encoder/TkwWriterV1.h"
 
-#include "encoder/EncodeFailures.h"
 #include "encoder/RWaveFile.h"
 #include "encoder/TkwBlockEncoderV1.h"
-#include "support/ByteOrder.h"
-#include "support/Exceptions.h"
 
 void TkwWriterV1::SeekData(const RWaveFile& wave, RFile& output, std::uint32_t entries) {
-  if (wave.bitsPerSample != 16) throw EC_Not16BitWave{};
-  if (output.Seek(kHeaderSize + 8 * std::int64_t{entries}) < 0) throw EC_OutputWriteFailed{plat::lastError()};
+  SeekPastHeader(wave, output, tkw::kHeaderSizeV1, entries);
 }
 
 void TkwWriterV1::EncodeChunk(TkwBitWriter& writer, const std::int16_t* samples, int count, std::uint64_t total,
@@ -18,23 +14,14 @@ void TkwWriterV1::EncodeChunk(TkwBitWriter& writer, const std::int16_t* samples,
   RunChunkLoop(encoder, signal, writer, total, done);
 }
 
-void TkwWriterV1::WriteHeader(const RWaveFile& wave, RFile& output, const std::vector<SectorEntry>& table) {
+TkwHeaderValues TkwWriterV1::HeaderValues(const RWaveFile& wave) const {
   const EncoderSettings& s = context_.settings;
-  std::vector<unsigned char> bytes(kHeaderSize, 0);
-  unsigned char* h = bytes.data();
-  h[0] = 'T', h[1] = 'k', h[2] = 'w', h[3] = '@';
-  StoreLe32(h + 4, DeclaredSize(table));
-  StoreLe32(h + 8, wave.frames);
-  StoreLe32(h + 12, wave.sampleRate);
-  StoreLe32(h + 16, static_cast<std::uint32_t>(table.size()));
-  StoreLe16(h + 20, static_cast<std::uint16_t>(s.MaxContrast));
-  StoreLe16(h + 22, static_cast<std::uint16_t>(s.MaxBrightness));
-  h[24] = static_cast<unsigned char>(wave.channels);
-  h[25] = static_cast<unsigned char>(s.ContrastBits);
-  h[26] = static_cast<unsigned char>(s.BrightnessBits);
-  h[27] = static_cast<unsigned char>(s.DestBits);
-  StoreLe32(h + 28, 1);
-  AppendTable(bytes, table);
-  if (output.Seek(0) < 0) throw EC_OutputWriteFailed{plat::lastError()};
-  WriteAll(output, bytes);
+  TkwHeaderValues header =
+      MakeTkwHeaderValues(1, wave.frames, wave.sampleRate, static_cast<std::uint8_t>(wave.channels));
+  header.contrastLimit = static_cast<std::uint16_t>(s.MaxContrast);
+  header.brightnessLimit = static_cast<std::uint16_t>(s.MaxBrightness);
+  header.contrastBits = static_cast<std::uint8_t>(s.ContrastBits);
+  header.brightnessBits = static_cast<std::uint8_t>(s.BrightnessBits);
+  header.offsetBits = static_cast<std::uint8_t>(s.DestBits);
+  return header;
 }

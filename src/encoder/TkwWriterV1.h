@@ -6,10 +6,11 @@
 class TkwWriterV1 : public TkwWriter {
 public:
   using TkwWriter::TkwWriter;
-  static constexpr std::uint32_t kHeaderSize = 32;
 
   void SeekData(const RWaveFile& wave, RFile& output, std::uint32_t entries) override;
   void EncodeChunk(TkwBitWriter& writer, const std::int16_t* samples, int count, std::uint64_t total,
                    std::uint64_t done) override;
-  void WriteHeader(const RWaveFile& wave, RFile& output, const std::vector<SectorEntry>& table) override;
+
+protected:
+  TkwHeaderValues HeaderValues(const RWaveFile& wave) const override;
 };

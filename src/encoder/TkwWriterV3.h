@@ -12,5 +12,5 @@ public:
                    std::uint64_t done) override;
 
 protected:
-  std::uint32_t FormatVersion() const override { return 3; }
+  std::uint32_t FormatVersion() const override { return TkwFormatVersion::kV3; }
 };

@@ -4,6 +4,8 @@
 // chunk's first sample.
 #pragma once
 
+#include "format/TkwFormat.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -11,7 +13,7 @@ class ChunkWorkspace;
 
 class WorkingSignal {
 public:
-  static constexpr int kHistory = 16384;
+  static constexpr int kHistory = tkw::kHistoryLength;
   static constexpr int kTail = 1280;
 
   // Works in the workspace's memory, which must outlive it; owns its samples

@@ -1,11 +1,11 @@
 #include "password/TkrPasswordChanger.h"
 
+#include "format/TkrHeader.h"
 #include "platform/Files.h"
 #include "platform/UserInterface.h"
 #include "support/Exceptions.h"
 #include "support/RFile.h"
 #include "support/RString.h"
-#include "support/TkrHeader.h"
 
 namespace {
 

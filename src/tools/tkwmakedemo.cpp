@@ -3,8 +3,11 @@
 // copy blocks that repeat the period before them, scaled a little down.
 //
 //   tkwmakedemo output.tkw [frames]
-#include "testutil/TkwTestWriter.h"
+#include "format/TkwBitWriter.h"
+#include "format/TkwFileLayout.h"
+#include "format/TkwFormat.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -12,12 +15,9 @@
 
 namespace {
 
-using testutil::TkwBlock;
-using testutil::TkwCodecParams;
-using testutil::TkwCopyBlock;
-using testutil::TkwLiteralBlock;
-
-constexpr std::uint32_t kSector = 131072;
+constexpr std::uint8_t kOffsetBits = 8;
+constexpr std::uint32_t kLongestBlockCode = 7; // 512 samples
+constexpr std::uint32_t kContrastJustBelowOne = 62;
 
 // The literal code whose value (±2m²) is nearest to the sample.
 std::uint32_t LiteralCode(double sample) {
@@ -28,19 +28,24 @@ std::uint32_t LiteralCode(double sample) {
 }
 
 // One channel of one sector: a period of `period` samples (a multiple of 4)
-// of a sine, then copies of the period before with contrast code 62.
-std::vector<TkwBlock> ToneBlocks(int period, double amplitude, std::int32_t frames) {
+// of a sine as literal blocks, then copies of the period before.
+std::vector<unsigned char> ToneChunk(int period, double amplitude, std::int32_t frames) {
   const double pi = std::acos(-1.0);
-  std::vector<TkwBlock> blocks;
+  TkwBitWriter bits;
   for (int i = 0; i < period; i += 4) {
-    TkwLiteralBlock literal;
+    bits.Put(0, 1);
     for (int k = i; k < i + 4; ++k)
-      literal.codes.push_back(LiteralCode(amplitude * std::sin(2 * pi * k / period)));
-    blocks.push_back(literal);
+      bits.Put(LiteralCode(amplitude * std::sin(2 * pi * k / period)), 8);
   }
-  for (std::int32_t produced = period; produced < frames; produced += 512)
-    blocks.push_back(TkwCopyBlock{7, static_cast<std::uint32_t>(period - 1), 62, 0});
-  return blocks;
+  for (std::int32_t produced = period; produced < frames; produced += tkw::kMaxBlockLength) {
+    bits.Put(1, 1);
+    bits.Put(kLongestBlockCode, 3);
+    bits.Put(static_cast<std::uint32_t>(period - 1), kOffsetBits);
+    bits.Put(kContrastJustBelowOne, 8);
+    bits.Put(0, 9);
+  }
+  bits.Flush();
+  return bits.Bytes();
 }
 
 } // namespace
@@ -51,18 +56,19 @@ int main(int argc, char** argv) {
     return 1;
   }
   const std::uint32_t length = argc == 3 ? static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10)) : 200000;
-  testutil::TkwSoundLayout layout;
-  layout.codec = TkwCodecParams{};
-  layout.codec.offsetBits = 8;
-  layout.length = length;
-  layout.sampleRate = 44100;
-  layout.channels = 2;
-  for (std::uint32_t start = 0; start < length; start += kSector) {
-    const auto frames = static_cast<std::int32_t>(std::min(length - start, kSector));
-    layout.chunks.push_back(testutil::EncodeTkwChunk(layout.codec, ToneBlocks(100, 20000, frames)));
-    layout.chunks.push_back(testutil::EncodeTkwChunk(layout.codec, ToneBlocks(152, 12000, frames)));
+  TkwHeaderValues header = MakeTkwHeaderValues(2, length, 44100, 2);
+  header.offsetBits = kOffsetBits;
+  TkwSectorTable table;
+  std::vector<unsigned char> data;
+  for (std::uint32_t sector = 0; sector < tkw::SectorCount(length); ++sector) {
+    const std::int32_t frames = tkw::SectorFrames(length, sector);
+    for (const auto& chunk : {ToneChunk(100, 20000, frames), ToneChunk(152, 12000, frames)}) {
+      table.push_back({static_cast<std::uint32_t>(data.size()), static_cast<std::uint32_t>(chunk.size())});
+      data.insert(data.end(), chunk.begin(), chunk.end());
+    }
   }
-  const auto bytes = testutil::BuildTkwFile(layout);
+  std::vector<unsigned char> bytes = TkwFileHeaderBytes(header, table);
+  bytes.insert(bytes.end(), data.begin(), data.end());
   std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   out.close();

@@ -1,9 +1,9 @@
 #include "TkwFileBytes.h"
 #include "converter/ConverterMainWindow.h"
 #include "converter/resources/resource.h"
+#include "format/TkrHeader.h"
 #include "platform/Files.h"
 #include "platform/Profile.h"
-#include "support/TkrHeader.h"
 #include "testutil/TempDir.h"
 #include "windows/FakeDialogView.h"
 

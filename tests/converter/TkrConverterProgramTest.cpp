@@ -2,7 +2,7 @@
 // on the terminal and in Log.txt, and its exit statuses.
 #include "TkwFileBytes.h"
 #include "converter/TkrConverterSettings.h"
-#include "support/TkrHeader.h"
+#include "format/TkrHeader.h"
 #include "testutil/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -3,10 +3,10 @@
 #include "TkwFileBytes.h"
 #include "converter/TkrArchiveWriter.h"
 #include "converter/TkrConvertQueue.h"
+#include "format/TkrHeader.h"
 #include "platform/Files.h"
 #include "support/ByteOrder.h"
 #include "support/RFile.h"
-#include "support/TkrHeader.h"
 #include "testutil/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,9 @@
 // and data bytes (the converter copies chunks without decoding them).
 #pragma once
 
-#include "support/ByteOrder.h"
+#include "format/TkwFileLayout.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,28 +21,23 @@ struct TkwBytesLayout {
   std::uint8_t fill = 0x11;                  // first data byte; later ones count up
 };
 
+// The layout as a "Tkw$" file; another magic makes a file of another kind.
 inline std::vector<std::uint8_t> MakeTkwBytes(const TkwBytesLayout& layout, const char* magic = "Tkw$") {
-  std::uint32_t dataSize = 0;
-  for (std::uint32_t size : layout.chunkSizes)
-    dataSize += size;
-  const std::uint32_t entries = static_cast<std::uint32_t>(layout.chunkSizes.size());
-  std::vector<std::uint8_t> bytes(28 + 8 * entries + dataSize);
-  std::copy(magic, magic + 4, bytes.begin());
-  StoreLe32(&bytes[4], static_cast<std::uint32_t>(bytes.size()));
-  StoreLe32(&bytes[8], layout.codecVersion);
-  StoreLe32(&bytes[12], layout.length);
-  StoreLe32(&bytes[16], layout.sampleRate);
-  StoreLe32(&bytes[20], entries);
-  bytes[24] = layout.channels;
-  bytes[25] = layout.offsetBits;
+  TkwHeaderValues header = MakeTkwHeaderValues(layout.codecVersion, layout.length, layout.sampleRate, layout.channels);
+  header.layout = TkwLayout::V2;
+  header.offsetBits = layout.offsetBits;
+  // The table may name another number of chunks than the length needs.
+  header.entryCount = static_cast<std::uint32_t>(layout.chunkSizes.size());
+  TkwSectorTable table;
   std::uint32_t offset = 0;
-  for (std::uint32_t i = 0; i < entries; ++i) {
-    StoreLe32(&bytes[28 + 8 * i], offset);
-    StoreLe32(&bytes[32 + 8 * i], layout.chunkSizes[i]);
-    offset += layout.chunkSizes[i];
+  for (std::uint32_t size : layout.chunkSizes) {
+    table.push_back({offset, size});
+    offset += size;
   }
-  for (std::uint32_t i = 0; i < dataSize; ++i)
-    bytes[28 + 8 * entries + i] = static_cast<std::uint8_t>(layout.fill + i);
+  std::vector<std::uint8_t> bytes = TkwFileHeaderBytes(header, table);
+  std::copy(magic, magic + 4, bytes.begin());
+  for (std::uint32_t i = 0; i < offset; ++i)
+    bytes.push_back(static_cast<std::uint8_t>(layout.fill + i));
   return bytes;
 }
 

@@ -1,11 +1,10 @@
-// The chunk level: the version-2 tables, the bit order of chunks, and the
-// samples literal and copy blocks of every version produce.
-#include "decoder/TkwBitReader.h"
+// The chunk level: the samples literal and copy blocks of every version
+// produce.
 #include "decoder/TkwBlockDecoderV1.h"
 #include "decoder/TkwBlockDecoderV2.h"
 #include "decoder/TkwChannelBuffer.h"
-#include "decoder/TkwHeader.h"
-#include "decoder/TkwV2Tables.h"
+#include "format/TkwBitReader.h"
+#include "format/TkwHeader.h"
 #include "testutil/TkwTestWriter.h"
 
 #include <gtest/gtest.h>
@@ -18,84 +17,6 @@ using testutil::TkwBlock;
 using testutil::TkwCodecParams;
 using testutil::TkwCopyBlock;
 using testutil::TkwLiteralBlock;
-
-TEST(TkwV2TablesTest, ListedValues) {
-  const TkwV2Tables& t = TkwV2Tables::Get();
-  EXPECT_EQ(t.length, (std::array<std::int32_t, 8>{6, 8, 16, 32, 64, 128, 256, 512}));
-
-  const std::pair<int, int> literals[] = {{0, 0}, {1, 2}, {127, 32258}, {128, 0}, {129, -2}, {255, -32258}};
-  for (auto [code, value] : literals)
-    EXPECT_EQ(t.literal[code], value) << "literal " << code;
-
-  const std::pair<int, int> contrasts[] = {{0, 0},      {1, 2063},     {32, 49667},   {62, 65519},
-                                           {63, 65536}, {64, 65536},   {65, 65568},   {127, 192544},
-                                           {128, 0},    {191, -65536}, {192, -65536}, {255, -192544}};
-  for (auto [code, value] : contrasts)
-    EXPECT_EQ(t.contrast[code], value) << "contrast " << code;
-
-  const std::pair<int, int> brightnesses[] = {{0, 0},   {1, 16384},        {2, 65536}, {255, 1065369600},
-                                              {256, 0}, {511, -1065369600}};
-  for (auto [code, value] : brightnesses)
-    EXPECT_EQ(t.brightness[code], value) << "brightness " << code;
-  // Magnitudes never shrink as the code grows.
-  for (int k = 1; k < 128; ++k)
-    EXPECT_GE(t.contrast[k], t.contrast[k - 1]) << k;
-}
-
-struct ReadStep {
-  int bits;
-  std::uint32_t value;
-  int bitsLeftAfter;
-};
-
-struct BitCase {
-  const char* name;
-  std::vector<std::uint8_t> bytes;
-  std::vector<ReadStep> steps;
-};
-
-TEST(TkwBitReaderTest, FieldsTakeBitsFromTheTopOfLittleEndianWords) {
-  const BitCase cases[] = {
-      {"first word 0x80000000 starts with a one", {0x00, 0x00, 0x00, 0x80}, {{1, 1, 31}, {31, 0, 32}}},
-      {"first word 0x00000080 starts with a zero", {0x80, 0x00, 0x00, 0x00}, {{1, 0, 31}, {31, 0x80, 32}}},
-      {"fields straddle words",
-       {0x78, 0x56, 0x34, 0x12, 0xF0, 0xDE, 0xBC, 0x9A},
-       {{20, 0x12345, 12}, {0, 0, 12}, {24, 0x6789AB, 20}, {20, 0xCDEF0, 32}}},
-      {"a field ending on a word boundary leaves the next word whole",
-       {0x78, 0x56, 0x34, 0x12, 0xF0, 0xDE, 0xBC, 0x9A},
-       {{32, 0x12345678, 32}, {4, 0x9, 28}}},
-      {"a chunk cut inside a word reads zero bits after its bytes",
-       {0xAA, 0xBB, 0xCC},
-       {{8, 0x00, 24}, {24, 0xCCBBAA, 32}, {32, 0, 32}, {7, 0, 25}}},
-      {"an empty chunk reads zeros", {}, {{32, 0, 32}, {1, 0, 31}}},
-  };
-  TkwBitReader reader;
-  for (const BitCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    reader.Start(c.bytes.data(), static_cast<std::uint32_t>(c.bytes.size()));
-    for (const ReadStep& step : c.steps) {
-      EXPECT_EQ(reader.Read(step.bits), step.value) << step.bits << " bits";
-      EXPECT_EQ(reader.BitsLeft(), step.bitsLeftAfter);
-    }
-  }
-}
-
-TEST(TkwBitReaderTest, ReadsBackWhatTheWriterWrote) {
-  std::mt19937 rng(5);
-  std::vector<std::pair<int, std::uint32_t>> fields;
-  testutil::TkwBitWriter writer;
-  for (int i = 0; i < 2000; ++i) {
-    const int bits = static_cast<int>(rng() % 33);
-    const std::uint32_t value = bits == 0 ? 0 : static_cast<std::uint32_t>(rng()) >> (32 - bits);
-    fields.emplace_back(bits, value);
-    writer.Put(value, bits);
-  }
-  const auto bytes = writer.Finish();
-  TkwBitReader reader;
-  reader.Start(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-  for (auto [bits, value] : fields)
-    ASSERT_EQ(reader.Read(bits), value) << bits;
-}
 
 struct BlockCase {
   const char* name;

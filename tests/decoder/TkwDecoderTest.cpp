@@ -3,7 +3,9 @@
 // giving the same frames for any sequence of requests.
 #include "decoder/TkwDecodeHandle.h"
 #include "support/Exceptions.h"
-#include "testutil/MessageBoxCapture.h"
+#include "support/FileByteSource.h"
+#include "support/MemoryByteSource.h"
+#include "support/WindowByteSource.h"
 #include "testutil/TempDir.h"
 #include "testutil/TkwTestWriter.h"
 
@@ -38,13 +40,21 @@ TkwCodecParams V3() {
   return codec;
 }
 
+// The messages a handle tells, kept for the test to look at.
+struct MessageLog {
+  std::vector<std::string> captions;
+  TkwMessageSink Sink() {
+    return [this](const char*, const char* caption) { captions.push_back(caption); };
+  }
+};
+
 class SoundFile {
 public:
   explicit SoundFile(const TkwTestSound& sound) : path_(dir_.file("sound.tkw")) {
     testutil::WriteBytes(path_, sound.bytes);
   }
   std::unique_ptr<TkwDecodeHandle> Open(std::uint32_t flags) const {
-    return TkwDecodeHandle::Open(path_.c_str(), flags);
+    return TkwDecodeHandle::Open(path_.c_str(), flags, nullptr);
   }
   const std::string& path() const { return path_; }
 
@@ -191,7 +201,8 @@ INSTANTIATE_TEST_SUITE_P(Modes, EndOfSoundTest, ::testing::Values(0u, kTkwOpenSt
 
 // Both modes, fed the same random request sizes (1 frame up to more than a
 // sector, with sector selections mixed in), deliver the same frames and
-// statuses as each other and as the model.
+// statuses as each other and as the model, from the file and from the same
+// bytes in memory.
 TEST(DecoderModesTest, SameFramesAndStatusesForAnyRequestSequence) {
   struct Case {
     TkwCodecParams codec;
@@ -205,25 +216,32 @@ TEST(DecoderModesTest, SameFramesAndStatusesForAnyRequestSequence) {
     SCOPED_TRACE(::testing::Message() << "version " << c.codec.version << " channels " << int(c.channels));
     const TkwTestSound sound = testutil::MakeRandomTkwSound(++seed, c.codec, c.channels, c.length);
     SoundFile file(sound);
-    auto sector = file.Open(0);
-    auto stream = file.Open(kTkwOpenStream);
+    auto inMemory = [&sound](std::uint32_t flags) {
+      return TkwDecodeHandle::Open(std::make_unique<MemoryByteSource>(sound.bytes.data(), sound.bytes.size()), flags,
+                                   nullptr);
+    };
+    std::unique_ptr<TkwDecodeHandle> handles[] = {file.Open(0), file.Open(kTkwOpenStream), inMemory(0),
+                                                  inMemory(kTkwOpenStream)};
+    TkwDecodeHandle& sector = *handles[0];
     std::mt19937 rng(seed);
     std::size_t position = 0;
     for (int step = 0; step < 300; ++step) {
       if (rng() % 40 == 0) {
-        const auto k = static_cast<std::int32_t>(rng() % sector->Decoder().SectorCount());
-        ASSERT_TRUE(sector->SetSector(k));
-        ASSERT_TRUE(stream->SetSector(k));
+        const auto k = static_cast<std::int32_t>(rng() % sector.Decoder().SectorCount());
+        for (auto& handle : handles)
+          ASSERT_TRUE(handle->SetSector(k));
         position = std::size_t{kSector} * k;
       }
       const auto pick = [&rng](std::uint32_t below) { return 1 + static_cast<std::uint32_t>(rng() % below); };
       const std::uint32_t sizes[] = {1, pick(7), pick(600), pick(20000), kSector + 100};
       const std::uint32_t frames = sizes[rng() % 5];
-      const ReadResult a = Read(*sector, frames);
-      const ReadResult b = Read(*stream, frames);
-      ASSERT_EQ(a.status, b.status) << "step " << step;
-      ASSERT_EQ(a.delivered, b.delivered) << "step " << step;
-      ASSERT_EQ(a.samples, b.samples) << "step " << step;
+      const ReadResult a = Read(sector, frames);
+      for (std::size_t h = 1; h < std::size(handles); ++h) {
+        const ReadResult b = Read(*handles[h], frames);
+        ASSERT_EQ(a.status, b.status) << "step " << step << " handle " << h;
+        ASSERT_EQ(a.delivered, b.delivered) << "step " << step << " handle " << h;
+        ASSERT_EQ(a.samples, b.samples) << "step " << step << " handle " << h;
+      }
       ASSERT_EQ(Slice(a.samples, 0, a.delivered, c.channels), Slice(sound.pcm, position, a.delivered, c.channels));
       position = a.status == 13 ? 0 : position + a.delivered;
     }
@@ -249,7 +267,9 @@ TEST(DecodeHandleCreateTest, SoundInsideAnotherFileReadsLikeTheFile) {
   EXPECT_THROW(CheckTkwSectorTable(header, table, static_cast<std::int64_t>(container.size()) - 1001), TKW_BadFormat);
   const auto prototype = MakeTkwBlockDecoder(header);
   for (std::uint32_t flags : {0u, kTkwOpenStream}) {
-    auto handle = TkwDecodeHandle::Create(path.c_str(), 1000, header, table, prototype->Clone(), flags);
+    auto data = std::make_unique<WindowByteSource>(std::make_unique<FileByteSource>(path.c_str()), 1000,
+                                                   static_cast<std::int64_t>(container.size()) - 1000);
+    auto handle = TkwDecodeHandle::Create(std::move(data), header, table, prototype->Clone(), flags, nullptr);
     const ReadResult r = Read(*handle, kSector + 50);
     EXPECT_EQ(r.status, 13);
     EXPECT_EQ(r.samples, sound.pcm);
@@ -263,10 +283,15 @@ TEST(DecodeHandleCreateTest, RefusesValuesTheDecoderCannotHold) {
   const auto blocks = MakeTkwBlockDecoder(header);
   TkwHeaderValues stereo = header;
   stereo.channels = 2; // one entry for two channels
-  EXPECT_THROW(TkwDecodeHandle::Create("x", 0, stereo, table, blocks->Clone(), 0), TKW_BadFormat);
+  auto data = [&sound] { return std::make_unique<MemoryByteSource>(sound.bytes.data(), sound.bytes.size()); };
+  EXPECT_THROW(TkwDecodeHandle::Create(data(), stereo, table, blocks->Clone(), 0, nullptr), TKW_BadFormat);
   auto big = table;
   big[0].size = 524289;
-  EXPECT_THROW(TkwDecodeHandle::Create("x", 0, header, big, blocks->Clone(), 0), TKW_BadFormat);
+  EXPECT_THROW(TkwDecodeHandle::Create(data(), header, big, blocks->Clone(), 0, nullptr), TKW_BadFormat);
+  auto beyond = table;
+  beyond[0].size = static_cast<std::uint32_t>(sound.bytes.size()) + 1;
+  EXPECT_THROW(TkwDecodeHandle::Create(data(), header, beyond, blocks->Clone(), 0, nullptr), TKW_BadFormat)
+      << "a chunk must lie inside the data it is read from";
 }
 
 TEST(DecodeHandleCreateTest, MissingFileWarnsAndEveryReadFails) {
@@ -275,15 +300,16 @@ TEST(DecodeHandleCreateTest, MissingFileWarnsAndEveryReadFails) {
   EXPECT_EQ(header.CodecVersion(), 3u);
   const auto table = ParseTkwSectorTable(sound.bytes.data() + 28, header.entryCount);
   testutil::TempDir dir;
-  testutil::MessageBoxCapture boxes;
-  auto handle = TkwDecodeHandle::Create(dir.file("gone.tkr").c_str(), 0, header, table, MakeTkwBlockDecoder(header),
-                                        kTkwOpenLoop);
-  ASSERT_EQ(boxes.messages().size(), 1u);
-  EXPECT_EQ(boxes.messages()[0].caption, "Debug");
+  MessageLog log;
+  auto data =
+      std::make_unique<WindowByteSource>(std::make_unique<FileByteSource>(dir.file("gone.tkr").c_str()), 0, 1 << 20);
+  auto handle =
+      TkwDecodeHandle::Create(std::move(data), header, table, MakeTkwBlockDecoder(header), kTkwOpenLoop, log.Sink());
+  EXPECT_EQ(log.captions, std::vector<std::string>{"Debug"});
   std::vector<std::int16_t> pcm(2000);
   std::uint32_t delivered = 0;
   EXPECT_THROW(handle->Read(pcm.data(), 1000, &delivered), TKW_CannotOpen);
-  EXPECT_EQ(boxes.messages().size(), 2u);
+  EXPECT_EQ(log.captions, (std::vector<std::string>{"Debug", "Debug"}));
 }
 
 } // namespace

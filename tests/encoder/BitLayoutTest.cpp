@@ -2,10 +2,10 @@
 #include "encoder/EncoderSettings.h"
 #include "encoder/QuantiserA.h"
 #include "encoder/QuantiserB.h"
-#include "encoder/TkwBitWriter.h"
 #include "encoder/TkwWriterV1.h"
 #include "encoder/TkwWriterV2.h"
 #include "encoder/TkwWriterV3.h"
+#include "format/TkwBitWriter.h"
 
 #include "EncoderFixtures.h"
 
@@ -51,32 +51,6 @@ std::vector<unsigned char> EncodeChunk(int version, const EncoderSettings& setti
 }
 
 } // namespace
-
-TEST(BitWriter, PacksFieldsFromTheTopOfLittleEndianWords) {
-  struct Case {
-    const char* name;
-    std::vector<std::pair<std::uint32_t, int>> fields;
-    std::vector<unsigned char> bytes;
-  };
-  const Case cases[] = {
-      // A version 2 copy block: size index 2, distance 100 in 10 bits,
-      // contrast 0x45, brightness 0x103, then the next block's kind bit 0.
-      {"copy block", {{1, 1}, {2, 3}, {100, 10}, {0x45, 8}, {0x103, 9}, {0, 1}}, {0x06, 0x16, 0x91, 0xA1}},
-      {"only the low bits are kept", {{0xFFFFFFFF, 4}, {0, 28}}, {0x00, 0x00, 0x00, 0xF0}},
-      {"a field across two words", {{0, 30}, {0xF, 4}}, {0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0}},
-      {"whole words", {{0x12345678, 32}, {0x9ABCDEF0, 32}}, {0x78, 0x56, 0x34, 0x12, 0xF0, 0xDE, 0xBC, 0x9A}},
-      {"flush pads with zeros", {{1, 1}}, {0x00, 0x00, 0x00, 0x80}},
-      {"exact word end leaves nothing to flush", {{0, 16}, {0xFFFF, 16}}, {0xFF, 0xFF, 0x00, 0x00}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    TkwBitWriter writer;
-    for (auto [value, width] : c.fields)
-      writer.Put(value, width);
-    writer.Flush();
-    EXPECT_EQ(writer.Bytes(), c.bytes);
-  }
-}
 
 TEST(Quantisers, CodesAndValues) {
   struct Case {

@@ -3,6 +3,7 @@
 #include "EncoderFixtures.h"
 
 #include "encoder/EncodeDriver.h"
+#include "format/TkwFormat.h"
 #include "testutil/TempDir.h"
 #include "tkwDec32.h"
 
@@ -42,14 +43,14 @@ void ExpectClosedLoop(const LoopCase& c, EncoderSettings settings) {
   ASSERT_EQ(decoded.length, c.frames);
   ASSERT_EQ(decoded.channels, c.channels);
   EXPECT_EQ(decoded.sampleRate, 16000u);
-  const std::uint32_t sectors = (c.frames + 131071) / 131072;
+  const std::uint32_t sectors = tkw::SectorCount(c.frames);
   ASSERT_EQ(chunks.size(), static_cast<std::size_t>(sectors) * c.channels);
   std::size_t mismatches = 0;
   for (std::uint32_t s = 0; s < sectors; ++s) {
     for (int ch = 0; ch < c.channels; ++ch) {
       const std::vector<std::int16_t>& working = chunks[s * c.channels + ch];
       for (std::size_t i = 0; i < working.size(); ++i) {
-        const std::size_t frame = static_cast<std::size_t>(s) * 131072 + i;
+        const std::size_t frame = static_cast<std::size_t>(s) * tkw::kSectorLength + i;
         if (decoded.frames[frame * c.channels + ch] != working[i] && ++mismatches <= 5)
           ADD_FAILURE() << "sector " << s << " channel " << ch << " frame " << i << ": decoded "
                         << decoded.frames[frame * c.channels + ch] << ", encoder had " << working[i];

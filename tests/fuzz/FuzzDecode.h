@@ -4,6 +4,7 @@
 // are silence, and a looping handle fills every request.
 #pragma once
 
+#include "format/TkwFormat.h"
 #include "tkwDec32.h"
 
 #include <algorithm>
@@ -31,7 +32,7 @@ inline void CompareModes(TkwDecodeHandle* sector, TkwDecodeHandle* stream, bool 
   Check(tkwDecodeGetFormat(sector, &format) == TKW_OK && tkwDecodeGetFormat(stream, &otherFormat) == TKW_OK);
   Check(length == otherLength && sectors == otherSectors && format.channels == otherFormat.channels);
   Check(format.channels == 1 || format.channels == 2);
-  Check(static_cast<std::uint64_t>(sectors) * 131072 >= length);
+  Check(static_cast<std::uint64_t>(sectors) * tkw::kSectorLength >= length);
   Check(format.blockAlign == format.channels * 2 && format.bitsPerSample == 16);
 
   std::minstd_rand rng(seed + 1);

@@ -5,8 +5,8 @@
 #include "FuzzFiles.h"
 #include "FuzzSections.h"
 #include "converter/TkrListConverter.h"
+#include "format/TkrListFile.h"
 #include "platform/Files.h"
-#include "support/TkrListFile.h"
 #include "tkwDec32.h"
 
 #include <cstddef>

@@ -6,9 +6,9 @@
 #include "FuzzDecode.h"
 #include "FuzzFiles.h"
 #include "FuzzSections.h"
+#include "format/TkrHeader.h"
 #include "platform/UserInterface.h"
 #include "support/ByteOrder.h"
-#include "support/TkrHeader.h"
 #include "tkwDec32.h"
 
 #include <algorithm>

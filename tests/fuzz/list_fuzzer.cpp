@@ -3,8 +3,8 @@
 // number a list registers opens and decodes in both modes alike.
 #include "FuzzDecode.h"
 #include "FuzzFiles.h"
+#include "format/TkrListFile.h"
 #include "platform/UserInterface.h"
-#include "support/TkrListFile.h"
 #include "tkwDec32.h"
 
 #include <cstddef>

@@ -1,19 +1,32 @@
-// Any bytes as a .tkr archive: opening ends in status 0 or 3 only, and every
-// sound of an archive that opens decodes in both modes to the same frames
-// without touching memory outside its buffers.
+// Any bytes as a .tkr archive, read from memory: reading fails only as a bad
+// format, and every sound of an archive that reads decodes in both modes to
+// the same frames without touching memory outside its buffers.
 #include "FuzzDecode.h"
-#include "FuzzFiles.h"
+#include "decoder/TkrArchive.h"
+#include "decoder/TkrDecodeHandle.h"
+#include "decoder/TkwDecodeHandle.h"
+#include "format/TkrHeader.h"
 #include "support/ByteOrder.h"
-#include "support/TkrHeader.h"
+#include "support/Exceptions.h"
+#include "support/MemoryByteSource.h"
 #include "tkwDec32.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace {
 
-constexpr int kMaxSounds = 8;
+constexpr std::size_t kMaxSounds = 8;
+
+std::unique_ptr<TkrArchive> Read(const std::vector<std::uint8_t>& bytes) {
+  try {
+    return TkrArchive::Read(std::make_unique<MemoryByteSource>(bytes.data(), bytes.size()), nullptr);
+  } catch (const TKR_BadFormat&) {
+    return nullptr;
+  }
+}
 
 } // namespace
 
@@ -22,36 +35,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The check word is made to match the stored length, so that mutations
   // reach the index instead of stopping at the password.
   std::vector<std::uint8_t> bytes(data, data + size);
-  if (size >= 16) StoreLe32(&bytes[8], TkrHeader::Mix(LoadLe32(&bytes[4])));
-  const std::string path = fuzz::WriteFile("input.tkr", bytes.data(), bytes.size());
-  TkrDecodeHandle* index = nullptr;
-  TkrSoundSetId id = nullptr;
-  const std::int32_t status = tkrDecodeOpenPass(&index, path.c_str(), nullptr, &id);
-  Check(status == TKW_OK || status == TKW_ERR_BAD_FORMAT);
-  if (status != TKW_OK) {
-    Check(index == nullptr && id == nullptr);
-    return 0;
-  }
+  if (size >= TkrHeader::kSize) StoreLe32(&bytes[8], TkrHeader::Mix(LoadLe32(&bytes[4])));
+  std::unique_ptr<TkrArchive> archive = Read(bytes);
+  if (!archive) return 0;
+  const bool empty = archive->Numbers().empty();
+  TkrDecodeHandle index(nullptr);
+  index.AddSet(std::move(archive));
   // The same archive a second time overlaps unless it holds no sound.
-  TkrIndexEnumerator* enumerator = nullptr;
-  Check(tkrDecodeFindIndex(index, &enumerator) == TKW_OK);
-  std::uint32_t number = 0;
-  const bool empty = tkrDecodeGetIndex(index, enumerator, &number) != TKW_OK;
-  Check(tkrDecodeAddTkr(index, path.c_str(), nullptr) == (empty ? TKW_OK : TKR_ERR_OVERLAP));
-  for (int sounds = 0; !empty && sounds < kMaxSounds; ++sounds) {
+  try {
+    index.AddSet(Read(bytes));
+    Check(empty);
+  } catch (const TKR_OverlapNumber&) {
+    Check(!empty);
+  }
+  TkrIndexEnumerator* numbers = index.StartEnumeration();
+  for (std::size_t sounds = 0; sounds < kMaxSounds; ++sounds) {
+    std::uint32_t number = 0;
+    try {
+      number = index.NextNumber(numbers);
+    } catch (const TKR_NoRestIndex&) {
+      break;
+    }
     const bool loops = number % 4 == 0;
     const std::uint32_t loop = loops ? TKW_OPEN_LOOP : 0u;
-    TkwDecodeHandle* sector = nullptr;
-    TkwDecodeHandle* stream = nullptr;
-    Check(tkrDecodeTkwOpen(index, &sector, number, loop) == TKW_OK && sector != nullptr);
-    Check(tkrDecodeTkwOpen(index, &stream, number, loop | TKW_OPEN_STREAM) == TKW_OK && stream != nullptr);
-    fuzz::CompareModes(sector, stream, loops, number + static_cast<std::uint32_t>(size), 20000);
-    tkwDecodeClose(sector);
-    tkwDecodeClose(stream);
-    if (tkrDecodeGetIndex(index, enumerator, &number) != TKW_OK) break;
+    const auto sector = index.OpenSound(number, loop);
+    const auto stream = index.OpenSound(number, loop | TKW_OPEN_STREAM);
+    Check(sector != nullptr && stream != nullptr);
+    fuzz::CompareModes(sector.get(), stream.get(), loops, number + static_cast<std::uint32_t>(size), 20000);
   }
-  Check(tkrDecodeFindClose(index, enumerator) == TKW_OK);
-  Check(tkrDecodeRemoveTkr(index, id) == TKW_OK);
-  Check(tkrDecodeClose(index) == TKW_OK);
+  index.EndEnumeration(numbers);
   return 0;
 }

@@ -1,7 +1,7 @@
+#include "format/TkrHeader.h"
 #include "password/OldPasswordDialog.h"
 #include "password/PasswordMainWindow.h"
 #include "password/resources/resource.h"
-#include "support/TkrHeader.h"
 #include "testutil/TempDir.h"
 #include "windows/FakeDialogView.h"
 

@@ -1,6 +1,6 @@
 #include "password/TkrPasswordChanger.h"
+#include "format/TkrHeader.h"
 #include "platform/Files.h"
-#include "support/TkrHeader.h"
 #include "testutil/MessageBoxCapture.h"
 #include "testutil/TempDir.h"
 

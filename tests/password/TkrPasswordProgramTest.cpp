@@ -1,6 +1,6 @@
 // The TkrPassword command line: new password by option, old one by option or
 // from standard input, exit statuses.
-#include "support/TkrHeader.h"
+#include "format/TkrHeader.h"
 #include "testutil/PseudoTerminal.h"
 #include "testutil/TempDir.h"
 

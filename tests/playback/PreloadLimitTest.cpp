@@ -2,6 +2,7 @@
 // declares: a length the file's data cannot fill, or a cache grown past its
 // limit, is refused with 6 before anything is allocated.
 #include "PlaybackFixture.h"
+#include "format/TkwFormat.h"
 #include "tkwDec32.h"
 
 #include <string>
@@ -9,7 +10,7 @@
 
 namespace {
 
-constexpr std::uint32_t kSector = 131072;
+constexpr std::uint32_t kSector = tkw::kSectorLength;
 constexpr std::uint32_t kRate = 8000;
 
 // A version-2 sound whose length asks for far more than its chunks hold.
@@ -18,7 +19,7 @@ std::vector<std::uint8_t> LyingSound(std::uint32_t length, std::uint8_t channels
   layout.length = length;
   layout.channels = channels;
   layout.sampleRate = kRate;
-  const std::size_t entries = std::size_t{channels} * (length / kSector + (length % kSector != 0));
+  const std::size_t entries = std::size_t{channels} * tkw::SectorCount(length);
   layout.chunks.assign(entries, std::vector<std::uint8_t>(chunkBytes, 0xFF));
   return testutil::BuildTkwFile(layout);
 }

@@ -1,33 +1,20 @@
 #include "testutil/TkwTestWriter.h"
 
+#include "format/TkwBitWriter.h"
+#include "format/TkwFileLayout.h"
+#include "format/TkwFormat.h"
+
 #include <cmath>
-#include <cstring>
-#include <initializer_list>
 
 namespace testutil {
 namespace {
 
-constexpr std::uint32_t kSector = 131072;
-constexpr std::int32_t kHistory = 16384;
+using tkw::kHistoryLength;
+using tkw::kSectorLength;
 
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i)
-    out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-void PutBytes(std::vector<std::uint8_t>& out, std::initializer_list<std::uint8_t> bytes) {
-  for (std::uint8_t b : bytes)
-    out.push_back(b);
-}
-
-void Put16(std::vector<std::uint8_t>& out, std::uint16_t value) {
-  out.push_back(static_cast<std::uint8_t>(value));
-  out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-std::uint32_t SectorCount(std::uint32_t length) { return length / kSector + (length % kSector != 0 ? 1 : 0); }
-
-// The decoded values, written out from the format's definitions.
+// The decoded values, written out again from the format's definitions: the
+// model must not share the decoder's tables, or it could not find a fault in
+// them.
 std::int32_t V2Length(std::uint32_t code) { return code == 0 ? 6 : 4 << code; }
 
 std::int32_t V2Literal(std::uint32_t code) {
@@ -61,24 +48,19 @@ double V1Scale(std::uint16_t limit, std::uint32_t code, int bits) {
 
 std::uint32_t Mask(int bits) { return bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1; }
 
+TkwHeaderValues HeaderValues(const TkwSoundLayout& layout) {
+  const TkwCodecParams& c = layout.codec;
+  TkwHeaderValues header =
+      MakeTkwHeaderValues(static_cast<std::uint32_t>(c.version), layout.length, layout.sampleRate, layout.channels);
+  header.offsetBits = c.offsetBits;
+  header.contrastLimit = c.contrastLimit;
+  header.brightnessLimit = c.brightnessLimit;
+  header.contrastBits = c.contrastBits;
+  header.brightnessBits = c.brightnessBits;
+  return header;
+}
+
 } // namespace
-
-void TkwBitWriter::Put(std::uint32_t value, int bits) {
-  for (int i = bits - 1; i >= 0; --i) {
-    const std::uint32_t bit = (value >> i) & 1;
-    const std::uint64_t slot = bitCount_ % 32;
-    if (slot == 0) words_.push_back(0);
-    words_.back() |= bit << (31 - slot);
-    ++bitCount_;
-  }
-}
-
-std::vector<std::uint8_t> TkwBitWriter::Finish() const {
-  std::vector<std::uint8_t> bytes;
-  for (std::uint32_t word : words_)
-    Put32(bytes, word);
-  return bytes;
-}
 
 std::vector<std::uint8_t> EncodeTkwChunk(const TkwCodecParams& codec, const std::vector<TkwBlock>& blocks) {
   TkwBitWriter writer;
@@ -97,50 +79,27 @@ std::vector<std::uint8_t> EncodeTkwChunk(const TkwCodecParams& codec, const std:
     writer.Put(copy.contrast, codec.version == 1 ? codec.contrastBits : 8);
     writer.Put(copy.brightness, codec.version == 1 ? codec.brightnessBits : 9);
   }
-  return writer.Finish();
+  writer.Flush();
+  return writer.Bytes();
 }
 
-std::uint32_t TkwTableOffset(int version) { return version == 1 ? 32 : 28; }
+std::uint32_t TkwTableOffset(int version) { return version == 1 ? tkw::kHeaderSizeV1 : tkw::kHeaderSizeV2; }
 
 std::uint32_t TkwDataOffset(const TkwSoundLayout& layout) {
-  return TkwTableOffset(layout.codec.version) + 8 * static_cast<std::uint32_t>(layout.chunks.size());
+  return TkwTableOffset(layout.codec.version) + tkw::kTableEntrySize * static_cast<std::uint32_t>(layout.chunks.size());
 }
 
 std::vector<std::uint8_t> BuildTkwFile(const TkwSoundLayout& layout) {
-  std::uint32_t dataSize = 0;
-  for (const auto& chunk : layout.chunks)
-    dataSize += static_cast<std::uint32_t>(chunk.size());
-  const std::uint32_t total = TkwDataOffset(layout) + dataSize;
-  const std::uint32_t entries = layout.entryCount.value_or(layout.channels * SectorCount(layout.length));
-  const std::uint32_t declared = layout.declaredSize.value_or(total);
-
-  std::vector<std::uint8_t> out;
-  const TkwCodecParams& c = layout.codec;
-  if (c.version == 1) {
-    PutBytes(out, {'T', 'k', 'w', '@'});
-    Put32(out, declared);
-    Put32(out, layout.length);
-    Put32(out, layout.sampleRate);
-    Put32(out, entries);
-    Put16(out, c.contrastLimit);
-    Put16(out, c.brightnessLimit);
-    PutBytes(out, {layout.channels, c.contrastBits, c.brightnessBits, c.offsetBits});
-    Put32(out, layout.formatWord.value_or(1));
-  } else {
-    PutBytes(out, {'T', 'k', 'w', '$'});
-    Put32(out, declared);
-    Put32(out, layout.formatWord.value_or(c.version == 3 ? 3 : 2));
-    Put32(out, layout.length);
-    Put32(out, layout.sampleRate);
-    Put32(out, entries);
-    PutBytes(out, {layout.channels, c.offsetBits, 0, 0});
-  }
+  TkwSectorTable table;
   std::uint32_t offset = 0;
   for (const auto& chunk : layout.chunks) {
-    Put32(out, offset);
-    Put32(out, static_cast<std::uint32_t>(chunk.size()));
+    table.push_back({offset, static_cast<std::uint32_t>(chunk.size())});
     offset += static_cast<std::uint32_t>(chunk.size());
   }
+  TkwHeaderValues header = HeaderValues(layout);
+  // The entry count follows from length and channels; a layout naming
+  // another number of chunks makes a damaged file on purpose.
+  std::vector<std::uint8_t> out = TkwFileHeaderBytes(header, table);
   for (const auto& chunk : layout.chunks)
     out.insert(out.end(), chunk.begin(), chunk.end());
   return out;
@@ -148,9 +107,9 @@ std::vector<std::uint8_t> BuildTkwFile(const TkwSoundLayout& layout) {
 
 std::vector<std::int16_t> TkwModelSamples(const TkwCodecParams& codec, const std::vector<TkwBlock>& blocks,
                                           std::int32_t frames) {
-  std::vector<std::int16_t> x(kHistory, 0);
+  std::vector<std::int16_t> x(kHistoryLength, 0);
   for (const TkwBlock& block : blocks) {
-    if (static_cast<std::int32_t>(x.size()) - kHistory >= frames) break;
+    if (static_cast<std::int32_t>(x.size()) - kHistoryLength >= frames) break;
     if (const auto* literal = std::get_if<TkwLiteralBlock>(&block)) {
       for (std::uint32_t code : literal->codes)
         x.push_back(static_cast<std::int16_t>(codec.version == 1 ? code : V2Literal(code)));
@@ -175,8 +134,8 @@ std::vector<std::int16_t> TkwModelSamples(const TkwCodecParams& codec, const std
       }
     }
   }
-  x.resize(static_cast<std::size_t>(kHistory) + static_cast<std::size_t>(frames), 0);
-  return std::vector<std::int16_t>(x.begin() + kHistory, x.end());
+  x.resize(static_cast<std::size_t>(kHistoryLength) + static_cast<std::size_t>(frames), 0);
+  return std::vector<std::int16_t>(x.begin() + kHistoryLength, x.end());
 }
 
 std::vector<TkwBlock> RandomTkwBlocks(std::mt19937& rng, const TkwCodecParams& codec, std::int32_t frames) {
@@ -213,15 +172,15 @@ TkwTestSound MakeRandomTkwSound(std::uint32_t seed, const TkwCodecParams& codec,
   sound.layout.sampleRate = sampleRate;
   sound.layout.channels = channels;
   sound.pcm.assign(std::size_t{length} * channels, 0);
-  const std::uint32_t sectors = SectorCount(length);
+  const std::uint32_t sectors = tkw::SectorCount(length);
   for (std::uint32_t s = 0; s < sectors; ++s) {
-    const auto frames = static_cast<std::int32_t>(std::min<std::uint32_t>(length - s * kSector, kSector));
+    const std::int32_t frames = tkw::SectorFrames(length, s);
     for (std::uint8_t c = 0; c < channels; ++c) {
       const auto blocks = RandomTkwBlocks(rng, codec, frames);
       sound.layout.chunks.push_back(EncodeTkwChunk(codec, blocks));
       const auto samples = TkwModelSamples(codec, blocks, frames);
       for (std::int32_t i = 0; i < frames; ++i)
-        sound.pcm[(std::size_t{s} * kSector + static_cast<std::size_t>(i)) * channels + c] = samples[i];
+        sound.pcm[(std::size_t{s} * kSectorLength + static_cast<std::size_t>(i)) * channels + c] = samples[i];
     }
   }
   sound.bytes = BuildTkwFile(sound.layout);

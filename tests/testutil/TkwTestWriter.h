@@ -1,30 +1,15 @@
-// Builds small .tkw sounds for tests: a bit writer, chunks from literal and
-// copy blocks, complete files (version 1, 2 and 3 headers with their sector
-// tables), random sounds, and a plain model of what a chunk decodes to, so
-// that tests can compare decoders with known samples.
+// Builds small .tkw sounds for tests: chunks from literal and copy blocks,
+// complete files (version 1, 2 and 3 headers with their sector tables, as
+// the format writes them), random sounds, and a plain model of what a chunk
+// decodes to, so that tests can compare decoders with known samples.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <random>
 #include <variant>
 #include <vector>
 
 namespace testutil {
-
-// Fields into 32-bit little-endian words, most significant bit first.
-class TkwBitWriter {
-public:
-  // Appends the low `bits` bits of value (0 … 32 bits).
-  void Put(std::uint32_t value, int bits);
-  // The words written so far, the last one completed with zero bits.
-  std::vector<std::uint8_t> Finish() const;
-  std::uint64_t BitCount() const { return bitCount_; }
-
-private:
-  std::vector<std::uint32_t> words_;
-  std::uint64_t bitCount_ = 0;
-};
 
 // Four 8-bit codes (versions 2 and 3) or sixteen 16-bit codes (version 1).
 struct TkwLiteralBlock {
@@ -60,10 +45,6 @@ struct TkwSoundLayout {
   std::uint8_t channels = 1;
   // In table order: sector 0 channel 0, sector 0 channel 1, sector 1 channel 0, …
   std::vector<std::vector<std::uint8_t>> chunks;
-  // Overrides for building damaged files; by default the right values.
-  std::optional<std::uint32_t> declaredSize;
-  std::optional<std::uint32_t> entryCount;
-  std::optional<std::uint32_t> formatWord;
 };
 
 // Header, sector table (chunks back to back from offset 0) and data area.

@@ -1,8 +1,7 @@
-#include "decoder/TkwBitReader.h"
+#include "format/TkwBitReader.h"
 
-#include "decoder/TkwFormat.h"
 #include "support/ByteOrder.h"
-#include "support/RFile.h"
+#include "support/ByteSource.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,10 +11,10 @@ TkwBitReader::TkwBitReader(std::uint32_t capacity)
     : words_(new std::uint32_t[std::max<std::uint32_t>(std::min(capacity, tkw::kMaxChunkSize), 4) / 4 + 1]),
       capacity_(std::min(capacity, tkw::kMaxChunkSize)) {}
 
-std::uint32_t TkwBitReader::Load(RFile& file, std::uint32_t size) {
+std::uint32_t TkwBitReader::Load(ByteSource& source, std::uint32_t size) {
   size = std::min(size, capacity_);
   auto* bytes = reinterpret_cast<unsigned char*>(words_.get());
-  const std::uint32_t got = std::min(file.Read(bytes, size), size);
+  const std::uint32_t got = std::min(source.Read(bytes, size), size);
   std::memset(bytes + got, 0, size - got);
   Begin(size);
   return got;

@@ -1,4 +1,4 @@
-#include "decoder/TkwV2Tables.h"
+#include "format/TkwV2Tables.h"
 
 #include <cmath>
 
@@ -6,12 +6,9 @@ namespace {
 
 TkwV2Tables Build() {
   TkwV2Tables t{};
-  t.length = {6, 8, 16, 32, 64, 128, 256, 512};
-  for (int k = 0; k < 256; ++k) {
-    const int m = k & 127;
-    const int value = 2 * m * m;
-    t.literal[k] = static_cast<std::int16_t>(k >= 128 ? -value : value);
-  }
+  t.length = tkw::kV2BlockLengths;
+  for (int k = 0; k < 256; ++k)
+    t.literal[k] = tkw::V2LiteralValue(static_cast<std::uint8_t>(k));
   for (int k = 0; k < 256; ++k) {
     const int j = k & 127;
     std::int32_t value;

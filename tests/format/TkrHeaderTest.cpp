@@ -1,4 +1,4 @@
-#include "support/TkrHeader.h"
+#include "format/TkrHeader.h"
 
 #include <gtest/gtest.h>
 

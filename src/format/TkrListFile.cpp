@@ -1,4 +1,4 @@
-#include "support/TkrListFile.h"
+#include "format/TkrListFile.h"
 
 #include "platform/Files.h"
 #include "support/Exceptions.h"

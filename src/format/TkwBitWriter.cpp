@@ -1,8 +1,9 @@
-#include "encoder/TkwBitWriter.h"
+#include "format/TkwBitWriter.h"
 
 #include "support/ByteOrder.h"
 
 void TkwBitWriter::Put(std::uint32_t value, int width) {
+  if (width == 0) return;
   if (width < 32) value &= (std::uint32_t{1} << width) - 1;
   bits_ += width;
   if (bits_ < 32) {

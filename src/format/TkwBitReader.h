@@ -2,28 +2,31 @@
 // the most significant end, a field's first bit being its most significant.
 //
 // The reader owns a chunk buffer of the largest chunk it is to hold (at most
-// 524288 bytes) and never looks outside the chunk's bytes: a chunk whose size is not a whole number of words is
-// completed with zero bits, and reading past the chunk's end yields zeros.
+// the format's largest chunk) and never looks outside the chunk's bytes: a
+// chunk whose size is not a whole number of words is completed with zero
+// bits, and reading past the chunk's end yields zeros.
 // A truncated chunk therefore decodes as if it were followed by zero bits
 // (literal blocks of silence), which keeps decoding bounded and safe.
 #pragma once
 
+#include "format/TkwFormat.h"
+
 #include <cstdint>
 #include <memory>
 
-class RFile;
+class ByteSource;
 
 class TkwBitReader {
 public:
-  // Room for chunks of up to `capacity` bytes (at most 524288).
-  explicit TkwBitReader(std::uint32_t capacity = 524288);
+  // Room for chunks of up to `capacity` bytes (at most tkw::kMaxChunkSize).
+  explicit TkwBitReader(std::uint32_t capacity = tkw::kMaxChunkSize);
   TkwBitReader(const TkwBitReader&) = delete;
   TkwBitReader& operator=(const TkwBitReader&) = delete;
 
-  // Reads `size` bytes (at most the capacity) from the file's current position and
+  // Reads `size` bytes (at most the capacity) from the source's position and
   // starts on them; a short read leaves zeros in place of the missing bytes.
   // Returns the number of bytes read.
-  std::uint32_t Load(RFile& file, std::uint32_t size);
+  std::uint32_t Load(ByteSource& source, std::uint32_t size);
   // Starts on bytes held in memory (at most the capacity).
   void Start(const unsigned char* bytes, std::uint32_t size);
 
