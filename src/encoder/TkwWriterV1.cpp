@@ -1,10 +1,11 @@
 #include "encoder/TkwWriterV1.h"
 
 #include "encoder/EncodeFailures.h"
-#include "encoder/RWaveFile.h"
 #include "encoder/TkwBlockEncoderV1.h"
 #include "support/ByteOrder.h"
 #include "support/Exceptions.h"
+#include "support/RFile.h"
+#include "wave/RWaveFile.h"
 
 void TkwWriterV1::SeekData(const RWaveFile& wave, RFile& output, std::uint32_t entries) {
   if (wave.bitsPerSample != 16) throw EC_Not16BitWave{};
