@@ -9,15 +9,14 @@
 // The steps are kept apart so that other inputs and checks can join them:
 // options, opening a decode handle, and a decode loop that hands every block
 // of frames to the consumers (the wave writer).
-#include "OutputFileDestination.h"
 #include "WaveComparison.h"
+#include "WaveOutputFile.h"
 #include "cli/ExitStatus.h"
 #include "cli/OptionParser.h"
 #include "cli/Reporter.h"
 #include "platform/Console.h"
 #include "platform/Files.h"
 #include "tkwDec32.h"
-#include "wave/WaveWriter.h"
 
 #include <chrono>
 #include <cstdio>
@@ -182,48 +181,31 @@ int DecodeToWave(TkwDecodeHandle* handle, const std::string& name, const std::st
     reporter.Error(comparePath, comparison->error());
     return cli::kExitFileFailed;
   }
-  // The header goes first with its final sizes, so the wave can stream to
-  // standard output or a pipe; a regular file appears only once complete.
-  cli::OutputFile out(output);
-  OutputFileDestination destination(out);
-  WaveWriter wav(destination, info.format.channels, info.format.samplesPerSec);
-  if (!out.Open()) {
-    reporter.Error(out.shownName(), out.error());
+  WaveOutputFile wav(output, info.format.channels, info.format.samplesPerSec, info.length);
+  if (!wav.Open()) {
+    reporter.Error(wav.shownName(), wav.error());
     return cli::kExitFileFailed;
   }
-  if (!wav.Begin(info.length)) {
-    reporter.Error(out.shownName(), wav.error());
-    return cli::kExitFileFailed;
-  }
-  const std::uint64_t frameBytes = std::uint64_t{info.format.channels} * 2;
   const auto start = std::chrono::steady_clock::now();
   const Decoded decoded = DecodeAll(handle, info, name, reporter, [&](const int16_t* samples, uint32_t frames) {
     if (comparison && !comparison->Compare(samples, frames)) {
       reporter.Error(comparePath, comparison->error());
       return false;
     }
-    if (wav.DataBytes() / frameBytes + frames > info.length) {
-      reporter.Error(out.shownName(), "more frames than the sound has");
-      return false;
-    }
-    if (wav.Write(samples, std::size_t{frames} * info.format.channels)) return true;
-    reporter.Error(out.shownName(), wav.error());
+    if (wav.Write(samples, frames)) return true;
+    reporter.Error(wav.shownName(), wav.error());
     return false;
   });
   if (decoded != Decoded::Done) return StatusOf(decoded);
-  if (wav.DataBytes() != info.length * frameBytes) {
-    reporter.Error(out.shownName(), "the sound ended early");
-    return cli::kExitFileFailed;
-  }
-  if (!out.Commit()) {
-    reporter.Error(out.shownName(), out.error());
+  if (!wav.Finish()) {
+    reporter.Error(wav.shownName(), wav.error());
     return cli::kExitFileFailed;
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const double audio = info.format.samplesPerSec ? static_cast<double>(info.length) / info.format.samplesPerSec : 0;
   char line[600];
   std::snprintf(line, sizeof line, "decoded %u frames in %.3f s (%s mode, %.0fx real time) to %s", info.length, seconds,
-                stream ? "on-demand" : "sector", seconds > 0 ? audio / seconds : 0.0, out.shownName().c_str());
+                stream ? "on-demand" : "sector", seconds > 0 ? audio / seconds : 0.0, wav.shownName().c_str());
   reporter.Info(line);
   return cli::kExitSuccess;
 }
