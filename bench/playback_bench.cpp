@@ -3,9 +3,9 @@
 // start request to its first buffer on the device.
 //
 // Run: playback_bench [longest seconds of mixing per figure, default 3]
-#include "platform/WaveOutDriver.h"
-#include "platform/WaveOutVirtual.h"
+#include "audio/WaveOutDriver.h"
 #include "testutil/TkwTestWriter.h"
+#include "testutil/VirtualWaveOut.h"
 #include "tkwDec32.h"
 
 #include <algorithm>
@@ -57,8 +57,8 @@ struct MixFigure {
 
 MixFigure MeasureMixer(TkrDecodeHandle* index, int channels, double seconds, const fs::path& wav) {
   fs::remove(wav);
-  auto driver = plat::makeWaveOutDriver("record:" + wav.string() + ":fast");
-  plat::setWaveOutDriverOverride(driver.get());
+  auto driver = audio::makeWaveOutDriver("record:" + wav.string() + ":fast");
+  audio::setWaveOutDriverOverride(driver.get());
   const double cpuStart = CpuSeconds();
   TkrMixHandle* mixer = nullptr;
   if (tkrMixOpen(&mixer, index, kRate) != TKW_OK) {
@@ -82,7 +82,7 @@ MixFigure MeasureMixer(TkrDecodeHandle* index, int channels, double seconds, con
   tkrMixClose2(mixer);
   const double cpu = CpuSeconds() - cpuStart;
   driver.reset(); // completes the file's header
-  plat::setWaveOutDriverOverride(nullptr);
+  audio::setWaveOutDriverOverride(nullptr);
   const double bytes = static_cast<double>(fs::file_size(wav)) - 44;
   return MixFigure{cpu, bytes / (kRate * 4.0)};
 }
@@ -105,7 +105,7 @@ void MixerFigures(const fs::path& dir, double seconds) {
 void PlayerFigures(const fs::path& dir) {
   std::printf("== player: from tkrPlayStart to the first two-second buffer on the device (44.1 kHz stereo)\n");
   TkrDecodeHandle* index = MakeIndex(dir, 1);
-  plat::VirtualWaveOut device;
+  testutil::VirtualWaveOut device;
   TkrPlayHandle* player = nullptr;
   tkrPlayOpen(&player, index);
   for (const bool cached : {false, true}) {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-class RFile;
+class RWaveFile;
 
 class ChannelBuffers {
 public:
@@ -13,10 +13,10 @@ public:
 
   ChannelBuffers(int channels, std::uint32_t capacity = kDefaultCapacity);
 
-  // Reads `count` frames (at most the capacity) from the file's current
-  // position and returns how many whole frames arrived; samples a short read
-  // did not deliver are 0.
-  std::uint32_t Read(RFile& file, std::uint32_t count);
+  // Reads `count` frames (at most the capacity) from where the wave's last
+  // read stopped and returns how many whole frames arrived; samples a short
+  // read did not deliver are 0.
+  std::uint32_t Read(RWaveFile& wave, std::uint32_t count);
 
   const std::int16_t* Channel(int index) const { return samples_[index].data(); }
   int Channels() const { return channels_; }

@@ -3,7 +3,6 @@
 #include "encoder/ChannelBuffers.h"
 #include "encoder/ChunkPool.h"
 #include "encoder/EncodeFailures.h"
-#include "encoder/RWaveFile.h"
 #include "encoder/TkwWriterV1.h"
 #include "encoder/TkwWriterV2.h"
 #include "encoder/TkwWriterV3.h"
@@ -11,6 +10,7 @@
 #include "support/Exceptions.h"
 #include "support/RFile.h"
 #include "support/RString.h"
+#include "wave/RWaveFile.h"
 
 #include <algorithm>
 #include <atomic>

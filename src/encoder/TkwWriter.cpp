@@ -2,7 +2,7 @@
 
 #include "encoder/BlockEncoder.h"
 #include "encoder/EncodeFailures.h"
-#include "encoder/RWaveFile.h"
+#include "wave/RWaveFile.h"
 #include "format/TkwFileLayout.h"
 #include "support/Exceptions.h"
 #include "support/RFile.h"

@@ -1,7 +1,7 @@
 #include "encoder/TkwWriterV1.h"
 
-#include "encoder/RWaveFile.h"
 #include "encoder/TkwBlockEncoderV1.h"
+#include "wave/RWaveFile.h"
 
 void TkwWriterV1::SeekData(const RWaveFile& wave, RFile& output, std::uint32_t entries) {
   SeekPastHeader(wave, output, tkw::kHeaderSizeV1, entries);

@@ -1,7 +1,7 @@
 #include "encoder/TkwWriterV2.h"
 
-#include "encoder/RWaveFile.h"
 #include "encoder/TkwBlockEncoderV2.h"
+#include "wave/RWaveFile.h"
 
 void TkwWriterV2::SeekData(const RWaveFile& wave, RFile& output, std::uint32_t entries) {
   SeekPastHeader(wave, output, tkw::kHeaderSizeV2, entries);

@@ -51,11 +51,11 @@ void RMixer::Open(std::uint32_t formatWord) {
   samplesPerBlock_ = framesPerBlock_ * channels;
   sums_.assign(samplesPerBlock_, 0);
 
-  const int result = device_.Open(outFormat_);
-  if (result == plat::kWaveErrBadFormat) throw PM_DeviceNotSupport();
+  const audio::WaveResult result = device_.Open(outFormat_);
+  if (result == audio::WaveResult::BadFormat) throw PM_DeviceNotSupport();
   // Any other failure leaves no device to play on: reporting success would
   // leave the host with a mixer that never plays.
-  if (result != plat::kWaveOk) throw PM_WaveDeviceAllocated();
+  if (result != audio::WaveResult::Ok) throw PM_WaveDeviceAllocated();
   running_ = true;
   startEvent_.set();
 }

@@ -1,5 +1,6 @@
 #include "playback/RPlayer.h"
 
+#include "audio/WaveOut.h"
 #include "platform/Clock.h"
 #include "playback/RMemorySource.h"
 #include "playback/RSynchro.h"
@@ -58,11 +59,11 @@ std::unique_ptr<RSoundSource> RPlayer::MakeSource(std::uint32_t number, bool loo
 
   TkwWaveFormat format{};
   source->GetFormat(format);
-  const plat::WaveFormat native = ToPlatformFormat(format);
-  if (plat::waveOutQuery(native) == plat::kWaveErrBadFormat) throw PC_DeviceNotSupport();
+  const audio::WaveFormat native = ToDeviceFormat(format);
+  if (audio::waveOutQuery(native) == audio::WaveResult::BadFormat) throw PC_DeviceNotSupport();
   if (state_ == kIdle) {
-    std::unique_ptr<plat::WaveOutDevice> trial;
-    if (plat::waveOutOpen(trial, native, nullptr) == plat::kWaveErrAllocated) throw PC_WaveDeviceAllocated();
+    std::unique_ptr<audio::WaveOutDevice> trial;
+    if (audio::waveOutOpen(trial, native, nullptr) == audio::WaveResult::Allocated) throw PC_WaveDeviceAllocated();
     if (trial) trial->close();
   }
   return source;
@@ -99,10 +100,10 @@ void RPlayer::StopLocked() {
 std::int32_t RPlayer::Condition() {
   const std::int32_t state = state_;
   if (state != kIdle) return state;
-  std::unique_ptr<plat::WaveOutDevice> trial;
-  const int result = plat::waveOutOpen(trial, ToPlatformFormat(ProbeFormat()), nullptr);
+  std::unique_ptr<audio::WaveOutDevice> trial;
+  const audio::WaveResult result = audio::waveOutOpen(trial, ToDeviceFormat(ProbeFormat()), nullptr);
   if (trial) trial->close();
-  return result == plat::kWaveOk ? kIdle : kNoDevice;
+  return result == audio::WaveResult::Ok ? kIdle : kNoDevice;
 }
 
 RPlayer::Position RPlayer::GetPosition() const {
@@ -141,7 +142,7 @@ void RPlayer::PlayOne(RSoundSource& source) {
   TkwWaveFormat format{};
   source.GetFormat(format);
   const std::uint32_t rate = format.samplesPerSec;
-  if (rate == 0 || device_.Open(format) != plat::kWaveOk) {
+  if (rate == 0 || device_.Open(format) != audio::WaveResult::Ok) {
     // Nothing given to a device that did not open would ever come back: the
     // sound is skipped.
     device_.Close();

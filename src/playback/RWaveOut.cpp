@@ -15,12 +15,12 @@ constexpr std::uint32_t kDrainStallMs = 3000;
 
 struct RWaveOut::Buffer {
   std::vector<std::int16_t> samples;
-  plat::WaveHeader header;
+  audio::WaveHeader header;
   bool refused = false;
 };
 
-plat::WaveFormat ToPlatformFormat(const TkwWaveFormat& format) {
-  plat::WaveFormat native;
+audio::WaveFormat ToDeviceFormat(const TkwWaveFormat& format) {
+  audio::WaveFormat native;
   native.formatTag = format.formatTag;
   native.channels = format.channels;
   native.samplesPerSec = format.samplesPerSec;
@@ -37,11 +37,11 @@ RWaveOut::~RWaveOut() {
   if (IsOpen() || !buffers_.empty()) Close();
 }
 
-int RWaveOut::Open(const TkwWaveFormat& format) {
+audio::WaveResult RWaveOut::Open(const TkwWaveFormat& format) {
   std::lock_guard lock(deviceMutex_);
   format_ = format;
-  if (device_) return plat::kWaveErrAllocated;
-  return plat::waveOutOpen(device_, ToPlatformFormat(format), &doneEvent_);
+  if (device_) return audio::WaveResult::Allocated;
+  return audio::waveOutOpen(device_, ToDeviceFormat(format), &doneEvent_);
 }
 
 bool RWaveOut::IsOpen() const {
@@ -58,16 +58,16 @@ void RWaveOut::Write(std::vector<std::int16_t> samples, std::uint32_t frames) {
   buffer->header.bytes = static_cast<std::uint32_t>(std::min(wanted, held));
   {
     std::lock_guard lock(deviceMutex_);
-    int result = plat::kWaveErrInvalidHandle;
+    audio::WaveResult result = audio::WaveResult::InvalidHandle;
     if (device_) {
       result = device_->prepare(buffer->header);
-      if (result == plat::kWaveOk) {
+      if (result == audio::WaveResult::Ok) {
         result = device_->write(buffer->header);
-        if (result != plat::kWaveOk) device_->unprepare(buffer->header);
+        if (result != audio::WaveResult::Ok) device_->unprepare(buffer->header);
       }
     }
     // The device will never mark a refused buffer done: Reap releases it.
-    buffer->refused = result != plat::kWaveOk;
+    buffer->refused = result != audio::WaveResult::Ok;
   }
   buffers_.push_back(std::move(buffer));
 }
@@ -140,7 +140,7 @@ void RWaveOut::Close() {
   }
   std::lock_guard lock(deviceMutex_);
   if (!device_) return;
-  if (device_->close() != plat::kWaveOk) {
+  if (device_->close() != audio::WaveResult::Ok) {
     device_->reset();
     device_->close();
   }

@@ -4,8 +4,8 @@
 // may issue to cut playback short.
 #pragma once
 
+#include "audio/WaveOut.h"
 #include "platform/Sync.h"
-#include "platform/WaveOut.h"
 #include "tkwDec32.h"
 
 #include <cstdint>
@@ -24,8 +24,8 @@ public:
   RWaveOut(const RWaveOut&) = delete;
   RWaveOut& operator=(const RWaveOut&) = delete;
 
-  // Opens the default device for the format; the device's result code.
-  int Open(const TkwWaveFormat& format);
+  // Opens the default device for the format; the device's result.
+  audio::WaveResult Open(const TkwWaveFormat& format);
   // Queues frames frames of samples, which the queue now owns. A buffer the
   // device refuses is kept in the queue and released by the next Reap.
   void Write(std::vector<std::int16_t> samples, std::uint32_t frames);
@@ -56,8 +56,8 @@ private:
   plat::Event doneEvent_;
   TkwWaveFormat format_{};
   mutable std::mutex deviceMutex_; // Reset from other threads against Open and Close
-  std::unique_ptr<plat::WaveOutDevice> device_;
+  std::unique_ptr<audio::WaveOutDevice> device_;
 };
 
-// The platform's form of a wave format record.
-plat::WaveFormat ToPlatformFormat(const TkwWaveFormat& format);
+// The device's form of a wave format record.
+audio::WaveFormat ToDeviceFormat(const TkwWaveFormat& format);

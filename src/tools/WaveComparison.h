@@ -2,7 +2,7 @@
 // signal-to-noise ratio, the largest sample error and the size ratio.
 #pragma once
 
-#include "encoder/RWaveFile.h"
+#include "wave/RWaveFile.h"
 
 #include <cstdint>
 #include <string>

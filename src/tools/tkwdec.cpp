@@ -9,8 +9,8 @@
 // The steps are kept apart so that other inputs and checks can join them:
 // options, opening a decode handle, and a decode loop that hands every block
 // of frames to the consumers (the wave writer).
-#include "WavWriter.h"
 #include "WaveComparison.h"
+#include "WaveOutputFile.h"
 #include "cli/ExitStatus.h"
 #include "cli/OptionParser.h"
 #include "cli/Reporter.h"
@@ -181,7 +181,7 @@ int DecodeToWave(TkwDecodeHandle* handle, const std::string& name, const std::st
     reporter.Error(comparePath, comparison->error());
     return cli::kExitFileFailed;
   }
-  WavWriter wav(output, info.format.channels, info.format.samplesPerSec, info.length);
+  WaveOutputFile wav(output, info.format.channels, info.format.samplesPerSec, info.length);
   if (!wav.Open()) {
     reporter.Error(wav.shownName(), wav.error());
     return cli::kExitFileFailed;

@@ -3,6 +3,7 @@
 
 #include "encoder/EncoderCallbacks.h"
 #include "encoder/WorkingSignal.h"
+#include "testutil/WaveLayout.h"
 
 #include <cstdint>
 #include <functional>
@@ -11,27 +12,11 @@
 
 namespace enc_test {
 
-// How a wave file is laid out; the defaults give a valid 16-bit PCM file.
-struct WaveLayout {
-  std::uint16_t formatTag = 1;
-  std::uint16_t channels = 1;
-  std::uint32_t sampleRate = 22050;
-  std::uint16_t bitsPerSample = 16;
-  int blockAlign = -1; // -1: channels x bytes per sample
-  std::uint32_t fmtSize = 16;
-  bool factChunk = false;
-  bool listChunk = false;
-  std::int64_t riffSizeDelta = 0;
-  std::int64_t dataSizeDelta = 0;
-  std::vector<std::uint8_t> trailing;
-  const char* riffId = "RIFF";
-  const char* formType = "WAVE";
-  const char* firstChunk = "fmt ";
-};
+// Wave files byte by byte come from the test utilities.
+using testutil::MakeWave;
+using testutil::Pcm16Bytes;
+using testutil::WaveLayout;
 
-// `payload` holds the data chunk's bytes; for 16-bit files use Pcm16.
-std::vector<std::uint8_t> MakeWave(const std::vector<std::uint8_t>& payload, const WaveLayout& layout = {});
-std::vector<std::uint8_t> Pcm16(const std::vector<std::int16_t>& interleaved);
 // A 16-bit wave file of interleaved samples.
 void WriteWave(const std::string& path, const std::vector<std::int16_t>& interleaved, int channels = 1,
                std::uint32_t sampleRate = 22050);

@@ -101,7 +101,7 @@ TEST(FileFailures, InputCutShortWhileEncodedFails) {
 
 TEST(FileFailures, EveryFailureNamesItsReason) {
   testutil::TempDir dir;
-  const std::vector<std::uint8_t> pcm = Pcm16(MakeSignal(Signal::Sweep, 200, 1));
+  const std::vector<std::uint8_t> pcm = Pcm16Bytes(MakeSignal(Signal::Sweep, 200, 1));
   WaveLayout list, listFirst, floatingPoint, eightBit, cutShort;
   list.listChunk = true;
   listFirst.firstChunk = "LIST";

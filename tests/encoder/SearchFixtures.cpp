@@ -2,10 +2,10 @@
 
 #include "EncoderFixtures.h"
 #include "encoder/ChannelBuffers.h"
-#include "encoder/RWaveFile.h"
 #include "encoder/TkwWriterV1.h"
 #include "encoder/TkwWriterV2.h"
 #include "encoder/TkwWriterV3.h"
+#include "wave/RWaveFile.h"
 
 #include <algorithm>
 #include <cmath>

@@ -19,7 +19,7 @@ protected:
 
 TEST_F(DeviceSmokeTest, ABufferComesBackFromTheDevice) {
   RWaveOut out;
-  ASSERT_EQ(out.Open(testutil::Pcm16(2, 22050)), 0);
+  ASSERT_EQ(out.Open(testutil::Pcm16(2, 22050)), audio::WaveResult::Ok);
   out.Write(std::vector<std::int16_t>(2 * 2205), 2205);
   int released = 0;
   for (int tries = 0; tries < 10 && released == 0; ++tries)

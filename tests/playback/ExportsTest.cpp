@@ -102,14 +102,14 @@ TEST_F(ExportsTest, APlayerPlaysNumberedSoundsAndReportsItsState) {
   EXPECT_EQ(event, nullptr);
   EXPECT_EQ(tkrPlayRelease(player, 7), TKR_ERR_NO_SOUND);
   EXPECT_EQ(tkrPlayLoad(player, 8, 0), TKR_ERR_NO_SOUND);
-  device_.setOpenResult(plat::kWaveErrAllocated);
+  device_.setOpenResult(audio::WaveResult::Allocated);
   EXPECT_EQ(tkrPlayStart(player, 7, &event), TKW_ERR_DEVICE_BUSY);
   EXPECT_EQ(tkrPlayGetCondition(player, &condition), TKW_OK);
   EXPECT_EQ(condition, TKR_PLAY_NO_DEVICE);
-  device_.setOpenResult(plat::kWaveOk);
-  device_.setQueryResult(plat::kWaveErrBadFormat);
+  device_.setOpenResult(audio::WaveResult::Ok);
+  device_.setQueryResult(audio::WaveResult::BadFormat);
   EXPECT_EQ(tkrPlayStart(player, 7, &event), TKW_ERR_DEVICE_FORMAT);
-  device_.setQueryResult(plat::kWaveOk);
+  device_.setQueryResult(audio::WaveResult::Ok);
 
   EXPECT_EQ(tkrPlayStart(player, 7, &event), TKW_OK);
   EXPECT_NE(event, nullptr);
@@ -153,11 +153,11 @@ TEST_F(ExportsTest, AMixerPlaysChannelsAndLeavesTheIndexToTheSecondClose) {
   AddTkw(6, 1, 100, 22050);
   ASSERT_EQ(tkrDecodeAddTkw(archive_, dir_.file("6.tkw").c_str(), 6), TKW_OK);
 
-  device_.setOpenResult(plat::kWaveErrAllocated);
+  device_.setOpenResult(audio::WaveResult::Allocated);
   TkrMixHandle* mixer = reinterpret_cast<TkrMixHandle*>(&device_);
   EXPECT_EQ(tkrMixOpen(&mixer, archive_, kRate), TKW_ERR_DEVICE_BUSY);
   EXPECT_EQ(mixer, nullptr);
-  device_.setOpenResult(plat::kWaveOk);
+  device_.setOpenResult(audio::WaveResult::Ok);
   EXPECT_EQ(tkrMixOpen(&mixer, archive_, 0x2000000), TKW_ERR_DEVICE_FORMAT);
   EXPECT_EQ(mixer, nullptr);
 

@@ -315,8 +315,9 @@ TEST_F(MixerTest, CachedSoundsMixLikeStreamedOnesAndReplaceEachOther) {
 }
 
 TEST_F(MixerTest, DeviceRefusalsFailTheOpen) {
-  const std::pair<int, bool> cases[] = {
-      {plat::kWaveErrAllocated, true}, {plat::kWaveErrBadFormat, false}, {plat::kWaveErrBadDevice, true}};
+  const std::pair<audio::WaveResult, bool> cases[] = {{audio::WaveResult::Allocated, true},
+                                                      {audio::WaveResult::BadFormat, false},
+                                                      {audio::WaveResult::BadDevice, true}};
   for (const auto& [result, allocated] : cases) {
     device_.setOpenResult(result);
     auto mixer = RMixer::Create(std::make_unique<testutil::SoundIndexRef>(index_));

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "TestSoundIndex.h"
-#include "platform/WaveOutVirtual.h"
 #include "testutil/TempDir.h"
 #include "testutil/TkwTestWriter.h"
+#include "testutil/VirtualWaveOut.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ namespace testutil {
 // Plays the virtual device in small steps from a thread of its own.
 class DeviceClock {
 public:
-  DeviceClock(plat::VirtualWaveOut& device, std::uint32_t framesPerStep) {
+  DeviceClock(VirtualWaveOut& device, std::uint32_t framesPerStep) {
     thread_ = std::thread([this, &device, framesPerStep] {
       while (!stop_) {
         if (device.play(framesPerStep) == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -69,7 +69,7 @@ protected:
 
   TempDir dir_;
   ScopedCurrentDirectory cwd_;
-  plat::VirtualWaveOut device_;
+  VirtualWaveOut device_;
   TestSoundIndex index_;
 };
 

@@ -150,21 +150,21 @@ TEST_F(PlayerTest, RequestsAreCheckedBeforeAnythingStops) {
   EXPECT_THROW(player.Start(99, false), PC_BadIndex);
   EXPECT_THROW(player.Chain(99), PC_BadIndex);
 
-  device_.setOpenResult(plat::kWaveErrAllocated);
+  device_.setOpenResult(audio::WaveResult::Allocated);
   EXPECT_EQ(player.Condition(), RPlayer::kNoDevice);
   EXPECT_THROW(player.Start(1, false), PC_WaveDeviceAllocated);
-  device_.setOpenResult(plat::kWaveOk);
+  device_.setOpenResult(audio::WaveResult::Ok);
 
   player.Start(1, false);
   ASSERT_TRUE(device_.waitForQueued(2));
-  device_.setQueryResult(plat::kWaveErrBadFormat);
+  device_.setQueryResult(audio::WaveResult::BadFormat);
   EXPECT_THROW(player.Start(2, false), PC_DeviceNotSupport);
   // A busy device is only a reason to refuse while idle.
-  device_.setQueryResult(plat::kWaveOk);
-  device_.setOpenResult(plat::kWaveErrAllocated);
+  device_.setQueryResult(audio::WaveResult::Ok);
+  device_.setOpenResult(audio::WaveResult::Allocated);
   EXPECT_THROW(player.Start(99, false), PC_BadIndex);
   EXPECT_NO_THROW(player.Chain(2));
-  device_.setOpenResult(plat::kWaveOk);
+  device_.setOpenResult(audio::WaveResult::Ok);
   EXPECT_EQ(device_.sessions().size(), 1u);
   EXPECT_TRUE(device_.sessions()[0].open);
   EXPECT_EQ(device_.sessions()[0].resets, 0);
@@ -174,11 +174,11 @@ TEST_F(PlayerTest, ASoundWhoseDeviceDoesNotOpenIsSkipped) {
   AddTkw(1, 1, 3000);
   const auto b = AddTkw(2, 1, 200);
   RPlayer player(index_);
-  device_.setOpenResult(plat::kWaveErrNoDriver);
+  device_.setOpenResult(audio::WaveResult::NoDriver);
   player.Start(1, false);
   ASSERT_TRUE(WaitIdle(player));
   EXPECT_EQ(player.Condition(), RPlayer::kNoDevice);
-  device_.setOpenResult(plat::kWaveOk);
+  device_.setOpenResult(audio::WaveResult::Ok);
   DeviceClock clock(device_, 700);
   player.Start(2, false);
   ASSERT_TRUE(device_.waitForClosedSessions(1));

@@ -1,12 +1,9 @@
-// The wave-out devices and the buffer queue over them: what a device plays,
-// how buffers come back (played, reset, refused), the recording device's
-// file, and the lock's report of a failed wait.
-#include "platform/Sync.h"
-#include "platform/WaveOutDriver.h"
-#include "platform/WaveOutVirtual.h"
+// The buffer queue over the wave-out device: what reaches the device, how
+// buffers come back (played, reset, refused), the open results its owners
+// react to, and the lock's report of a failed wait.
 #include "playback/RSynchro.h"
 #include "playback/RWaveOut.h"
-#include "testutil/TempDir.h"
+#include "testutil/VirtualWaveOut.h"
 
 #include <gtest/gtest.h>
 
@@ -32,9 +29,9 @@ std::vector<std::int16_t> Ramp(std::size_t count, std::int16_t first) {
 }
 
 TEST(RWaveOut, PlaysBuffersInOrderAndReleasesThemAsTheyFinish) {
-  plat::VirtualWaveOut device;
+  testutil::VirtualWaveOut device;
   RWaveOut out;
-  ASSERT_EQ(out.Open(Stereo(8000)), plat::kWaveOk);
+  ASSERT_EQ(out.Open(Stereo(8000)), audio::WaveResult::Ok);
   out.Write(Ramp(20, 0), 10);
   out.Write(Ramp(8, 100), 4);
   out.Write({}, 0); // an empty buffer is still queued
@@ -55,18 +52,18 @@ TEST(RWaveOut, PlaysBuffersInOrderAndReleasesThemAsTheyFinish) {
 }
 
 TEST(RWaveOut, FramesBeyondTheBlockAreNeverSent) {
-  plat::VirtualWaveOut device;
+  testutil::VirtualWaveOut device;
   RWaveOut out;
-  ASSERT_EQ(out.Open(Stereo(8000)), plat::kWaveOk);
+  ASSERT_EQ(out.Open(Stereo(8000)), audio::WaveResult::Ok);
   out.Write(Ramp(8, 0), 1000);
   EXPECT_EQ(device.sessions()[0].writtenBytes, std::vector<std::uint32_t>{16});
 }
 
 TEST(RWaveOut, ResetHandsEveryBufferBackToTheNextReapAndDrain) {
-  plat::VirtualWaveOut device;
+  testutil::VirtualWaveOut device;
   for (const bool drain : {false, true}) {
     RWaveOut out;
-    ASSERT_EQ(out.Open(Stereo(8000)), plat::kWaveOk);
+    ASSERT_EQ(out.Open(Stereo(8000)), audio::WaveResult::Ok);
     for (int i = 0; i < 3; ++i)
       out.Write(Ramp(40, 0), 10);
     out.Reset();
@@ -80,10 +77,10 @@ TEST(RWaveOut, ResetHandsEveryBufferBackToTheNextReapAndDrain) {
 }
 
 TEST(RWaveOut, RefusedBuffersAreReleasedInsteadOfWaitedFor) {
-  plat::VirtualWaveOut device;
+  testutil::VirtualWaveOut device;
   RWaveOut out;
-  ASSERT_EQ(out.Open(Stereo(8000)), plat::kWaveOk);
-  device.setWriteResult(plat::kWaveErrInvalidParam);
+  ASSERT_EQ(out.Open(Stereo(8000)), audio::WaveResult::Ok);
+  device.setWriteResult(audio::WaveResult::InvalidParam);
   out.Write(Ramp(8, 0), 4);
   out.Write(Ramp(8, 0), 4);
   EXPECT_EQ(out.Reap(), 2);
@@ -94,28 +91,29 @@ TEST(RWaveOut, RefusedBuffersAreReleasedInsteadOfWaitedFor) {
 }
 
 TEST(RWaveOut, WritesWithoutAnOpenDeviceAreReleased) {
-  plat::VirtualWaveOut device;
-  device.setOpenResult(plat::kWaveErrBadDevice);
+  testutil::VirtualWaveOut device;
+  device.setOpenResult(audio::WaveResult::BadDevice);
   RWaveOut out;
-  EXPECT_EQ(out.Open(Stereo(8000)), plat::kWaveErrBadDevice);
+  EXPECT_EQ(out.Open(Stereo(8000)), audio::WaveResult::BadDevice);
   out.Write(Ramp(8, 0), 4);
   EXPECT_EQ(out.Reap(), 1);
   out.Close();
 }
 
 TEST(RWaveOut, ReportsTheOpenResultsThePartsReactTo) {
-  plat::VirtualWaveOut device;
-  for (const int result : {plat::kWaveErrAllocated, plat::kWaveErrBadFormat, plat::kWaveErrNoDriver}) {
+  testutil::VirtualWaveOut device;
+  for (const audio::WaveResult result :
+       {audio::WaveResult::Allocated, audio::WaveResult::BadFormat, audio::WaveResult::NoDriver}) {
     device.setOpenResult(result);
     RWaveOut out;
     EXPECT_EQ(out.Open(Stereo(8000)), result);
     EXPECT_FALSE(out.IsOpen());
   }
-  device.setOpenResult(plat::kWaveOk);
+  device.setOpenResult(audio::WaveResult::Ok);
   TkwWaveFormat eightBit = Stereo(8000);
   eightBit.bitsPerSample = 8;
   RWaveOut out;
-  EXPECT_EQ(out.Open(eightBit), plat::kWaveErrBadFormat);
+  EXPECT_EQ(out.Open(eightBit), audio::WaveResult::BadFormat);
 }
 
 struct FailingMutex {
@@ -135,79 +133,6 @@ TEST(RSynchro, AFailedWaitIsReportedAndTheWorkGoesOn) {
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "RSynchro : re=128\n");
   EXPECT_TRUE(ran);
   EXPECT_EQ(mutex.unlocks, 0); // nothing was acquired, so nothing is released
-}
-
-std::uint32_t Le32(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-  return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-}
-
-class ScopedDriver {
-public:
-  explicit ScopedDriver(std::unique_ptr<plat::WaveOutDriver> driver) : driver_(std::move(driver)) {
-    plat::setWaveOutDriverOverride(driver_.get());
-  }
-  ~ScopedDriver() { plat::setWaveOutDriverOverride(nullptr); }
-  plat::WaveOutDriver* get() const { return driver_.get(); }
-
-private:
-  std::unique_ptr<plat::WaveOutDriver> driver_;
-};
-
-TEST(RecordingDevice, WritesWhatItPlaysToAWaveFileOneOpeningAtATime) {
-  testutil::TempDir dir;
-  const std::string path = dir.file("out.wav");
-  {
-    ScopedDriver driver(plat::makeWaveOutDriver("record:" + path + ":fast"));
-    ASSERT_NE(driver.get(), nullptr);
-    for (std::int16_t first : {0, 1000}) { // two openings in one format share the file
-      RWaveOut out;
-      ASSERT_EQ(out.Open(Stereo(11025)), plat::kWaveOk);
-      RWaveOut second;
-      EXPECT_EQ(second.Open(Stereo(11025)), plat::kWaveErrAllocated);
-      out.Write(Ramp(6, first), 3);
-      out.Drain();
-      out.Close();
-    }
-    // A probe of the device in another format records nothing.
-    std::unique_ptr<plat::WaveOutDevice> probe;
-    ASSERT_EQ(plat::waveOutOpen(probe, plat::pcm16Format(1, 8000), nullptr), plat::kWaveOk);
-    probe->close();
-    RWaveOut other; // another format starts the next file
-    ASSERT_EQ(other.Open(Stereo(22050)), plat::kWaveOk);
-    other.Write(Ramp(4, 7), 2);
-    other.Drain();
-    other.Close();
-  }
-  const std::vector<std::uint8_t> bytes = testutil::ReadBytes(path);
-  ASSERT_EQ(bytes.size(), 44u + 24u);
-  EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
-  EXPECT_EQ(Le32(bytes, 4), 36u + 24u);
-  EXPECT_EQ(Le32(bytes, 24), 11025u);
-  EXPECT_EQ(Le32(bytes, 40), 24u);
-  EXPECT_EQ(bytes[44 + 2], 1);            // second sample of the first opening
-  EXPECT_EQ(bytes[44 + 12], 1000 & 0xFF); // first sample of the second opening
-  const std::vector<std::uint8_t> next = testutil::ReadBytes(dir.file("out-2.wav"));
-  ASSERT_EQ(next.size(), 44u + 8u);
-  EXPECT_EQ(Le32(next, 24), 22050u);
-}
-
-TEST(DeviceSelection, NamesTheKnownDevicesOnly) {
-  for (const char* known : {"", "sdl", "winmm", "silent", "record:x.wav", "record:C:\\a b\\x.wav:fast"})
-    EXPECT_NE(plat::makeWaveOutDriver(known), nullptr) << known;
-  for (const char* unknown : {"speaker", "record:", "record::fast"})
-    EXPECT_EQ(plat::makeWaveOutDriver(unknown), nullptr) << unknown;
-}
-
-TEST(SilentDevice, ConsumesBuffersInRealTime) {
-  ScopedDriver driver(plat::makeWaveOutDriver("silent"));
-  RWaveOut out;
-  ASSERT_EQ(out.Open(Stereo(8000)), plat::kWaveOk);
-  out.Write(std::vector<std::int16_t>(2 * 400), 400); // 50 ms
-  int released = 0;
-  for (int tries = 0; tries < 10 && released == 0; ++tries)
-    released += out.Reap();
-  EXPECT_EQ(released, 1);
-  out.Close();
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 // tkwdec as a user runs it: the same wave to a file, to standard output and
-// to a pipe; special files stay what they are; statuses and messages.
+// to a pipe; special files stay what they are; the comparison with an
+// original; statuses and messages.
 #include "testutil/NamedPipe.h"
 #include "testutil/TempDir.h"
 #include "testutil/TkwTestWriter.h"
+#include "testutil/WaveLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +67,33 @@ TEST_F(TkwdecProgram, ADeviceStaysADevice) {
   EXPECT_EQ(run("s.tkw null"), 0) << errors();
   EXPECT_TRUE(std::filesystem::is_character_file(device));
   EXPECT_FALSE(testutil::FileExists(device + ".part"));
+}
+
+TEST_F(TkwdecProgram, CompareMeasuresTheDecodingAgainstTheOriginal) {
+  ASSERT_EQ(run("s.tkw original.wav"), 0) << errors();
+  ASSERT_EQ(run("--compare original.wav s.tkw again.wav"), 0) << errors();
+  EXPECT_NE(out().find("compared with original.wav: SNR inf dB, largest sample error 0"), std::string::npos) << out();
+
+  testutil::WaveLayout stereo;
+  stereo.channels = 2;
+  stereo.sampleRate = 22050;
+  testutil::WriteBytes(dir.file("short.wav"),
+                       MakeWave(testutil::Pcm16Bytes(std::vector<std::int16_t>(2 * 2999)), stereo));
+  testutil::WriteText(dir.file("text.wav"), "not a wave at all");
+  const struct {
+    const char* original;
+    const char* error;
+  } refused[] = {
+      {"short.wav", "tkwdec: short.wav: channels or length differ"},
+      {"text.wav", "tkwdec: text.wav: not a PCM wave file"},
+      {"missing.wav", "tkwdec: missing.wav: no such file"},
+  };
+  for (const auto& c : refused) {
+    SCOPED_TRACE(c.original);
+    EXPECT_EQ(run(std::string("--compare ") + c.original + " s.tkw other.wav"), 1);
+    EXPECT_NE(errors().find(c.error), std::string::npos) << errors();
+  }
+  EXPECT_FALSE(testutil::FileExists(dir.file("other.wav")));
 }
 
 TEST_F(TkwdecProgram, FailuresAndUsageErrorsHaveTheirStatusAndReason) {

@@ -1,9 +1,11 @@
-#include "encoder/RWaveFile.h"
+#include "wave/RWaveFile.h"
 
 #include "platform/Files.h"
 #include "support/ByteOrder.h"
 #include "support/Exceptions.h"
+#include "support/FileByteSource.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -31,7 +33,12 @@ constexpr const char* kResaveHint =
 
 } // namespace
 
+RWaveFile::RWaveFile() = default;
+
+RWaveFile::~RWaveFile() = default;
+
 void RWaveFile::Open(const char* path, int openMode) {
+  Close();
   refusal_.clear();
   if (plat::findFile(path) != plat::FindResult::Found) {
     refusal_ = "the input does not exist";
@@ -39,13 +46,50 @@ void RWaveFile::Open(const char* path, int openMode) {
   }
   mode = openMode;
   // A file that is there but cannot be read is no usable wave file.
-  if (!RFile::Open(path, kRead)) Refuse("the input cannot be read: " + plat::errorText(plat::lastError()));
+  auto file = std::make_unique<FileByteSource>(path);
+  if (!file->IsOpen()) Refuse("the input cannot be read: " + plat::errorText(plat::lastError()));
+  Open(std::move(file));
+}
+
+void RWaveFile::Open(std::unique_ptr<ByteSource> source) {
+  Close();
+  refusal_.clear();
+  if (!source || !source->IsOpen() || !source->Seek(0)) Refuse("the input cannot be read");
+  source_ = std::move(source);
+  position_ = 0;
   try {
     Parse();
   } catch (...) {
     Close();
     throw;
   }
+}
+
+void RWaveFile::Close() {
+  source_.reset();
+  position_ = 0;
+  dataEnd_ = 0;
+}
+
+std::uint32_t RWaveFile::Read(void* buffer, std::uint32_t count) {
+  if (!source_) return 0;
+  const std::int64_t left = std::max<std::int64_t>(dataEnd_ - position_, 0);
+  const std::uint32_t got = source_->Read(buffer, static_cast<std::uint32_t>(std::min<std::int64_t>(count, left)));
+  position_ += got;
+  return got;
+}
+
+std::int64_t RWaveFile::Size() const { return source_ ? source_->Size() : -1; }
+
+bool RWaveFile::ReadHeader(void* buffer, std::uint32_t count) {
+  const std::uint32_t got = source_->Read(buffer, count);
+  position_ += got;
+  return got == count;
+}
+
+bool RWaveFile::Skip(std::uint32_t count) {
+  position_ += count;
+  return source_->Seek(position_);
 }
 
 void RWaveFile::Refuse(std::string reason) {
@@ -65,7 +109,7 @@ void RWaveFile::Parse() {
   if (fileSize < 0) Refuse("the input cannot be read: " + plat::errorText(plat::lastError()));
 
   unsigned char head[20] = {};
-  if (Read(head, sizeof head) != sizeof head) Refuse("not a RIFF WAVE file: shorter than its header");
+  if (!ReadHeader(head, sizeof head)) Refuse("not a RIFF WAVE file: shorter than its header");
   if (!HasId(head, "RIFF")) Refuse("not a RIFF WAVE file: it begins with " + IdText(head) + ", not \"RIFF\"");
   if (std::int64_t{LoadLe32(head + 4)} + 8 > fileSize)
     Refuse("the RIFF size field promises " + std::to_string(std::int64_t{LoadLe32(head + 4)} + 8) +
@@ -77,14 +121,14 @@ void RWaveFile::Parse() {
   if (fmtSize < 16) Refuse("the \"fmt \" chunk is " + std::to_string(fmtSize) + " bytes long, less than 16");
 
   unsigned char fmt[16] = {};
-  if (Read(fmt, sizeof fmt) != sizeof fmt) Refuse("the \"fmt \" chunk is cut short");
+  if (!ReadHeader(fmt, sizeof fmt)) Refuse("the \"fmt \" chunk is cut short");
   formatTag = LoadLe16(fmt);
   channels = LoadLe16(fmt + 2);
   sampleRate = LoadLe32(fmt + 4);
   avgBytesPerSec = LoadLe32(fmt + 8);
   blockAlign = LoadLe16(fmt + 12);
   bitsPerSample = LoadLe16(fmt + 14);
-  if (Seek(std::int64_t{fmtSize} - 16, plat::SeekOrigin::Current) < 0) Refuse("the \"fmt \" chunk is cut short");
+  if (!Skip(fmtSize - 16)) Refuse("the \"fmt \" chunk is cut short");
 
   if (formatTag != 1) RefuseFormat("not PCM: the format tag is " + std::to_string(formatTag) + ", not 1");
   extraSize = 0;
@@ -99,20 +143,21 @@ void RWaveFile::Parse() {
   std::uint32_t dataSize = 0;
   for (;;) {
     unsigned char chunk[8] = {};
-    if (Read(chunk, sizeof chunk) != sizeof chunk) Refuse("no \"data\" chunk");
+    if (!ReadHeader(chunk, sizeof chunk)) Refuse("no \"data\" chunk");
     const std::uint32_t size = LoadLe32(chunk + 4);
     if (HasId(chunk, "data")) {
       dataSize = size;
       break;
     }
     if (!HasId(chunk, "fact")) Refuse("a " + IdText(chunk) + " chunk where the format expects \"data\"" + kResaveHint);
-    if (Seek(size, plat::SeekOrigin::Current) < 0) Refuse("the \"fact\" chunk is cut short");
+    if (!Skip(size)) Refuse("the \"fact\" chunk is cut short");
   }
 
-  const std::int64_t position = Position();
-  if (position < 0 || position > fileSize || std::int64_t{dataSize} > fileSize - position)
+  const std::int64_t position = position_;
+  if (position > fileSize || std::int64_t{dataSize} > fileSize - position)
     Refuse("the \"data\" chunk declares " + std::to_string(dataSize) + " bytes, but only " +
-           std::to_string(position < 0 || position > fileSize ? 0 : fileSize - position) + " follow (cut short?)");
+           std::to_string(position > fileSize ? 0 : fileSize - position) + " follow (cut short?)");
   dataStart = static_cast<std::uint32_t>(position);
   frames = dataSize / blockAlign;
+  dataEnd_ = position + std::int64_t{frames} * blockAlign;
 }

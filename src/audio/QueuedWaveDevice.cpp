@@ -1,38 +1,38 @@
-#include "platform/WaveOutQueue.h"
+#include "audio/QueuedWaveDevice.h"
 
 #include "platform/Sync.h"
 
 #include <algorithm>
 
-namespace plat {
+namespace audio {
 
-QueuedWaveDevice::QueuedWaveDevice(const WaveFormat& format, Event* doneEvent)
+QueuedWaveDevice::QueuedWaveDevice(const WaveFormat& format, plat::Event* doneEvent)
     : format_(format), doneEvent_(doneEvent) {}
 
 QueuedWaveDevice::~QueuedWaveDevice() = default;
 
-int QueuedWaveDevice::prepare(WaveHeader& header) {
+WaveResult QueuedWaveDevice::prepare(WaveHeader& header) {
   header.flags.fetch_or(kWaveHeaderPrepared, std::memory_order_acq_rel);
-  return kWaveOk;
+  return WaveResult::Ok;
 }
 
-int QueuedWaveDevice::write(WaveHeader& header) {
-  if (!(header.flags.load(std::memory_order_acquire) & kWaveHeaderPrepared)) return kWaveErrUnprepared;
+WaveResult QueuedWaveDevice::write(WaveHeader& header) {
+  if (!(header.flags.load(std::memory_order_acquire) & kWaveHeaderPrepared)) return WaveResult::Unprepared;
   {
     std::lock_guard lock(mutex_);
-    if (closed_) return kWaveErrInvalidHandle;
+    if (closed_) return WaveResult::InvalidHandle;
     header.flags.fetch_and(~kWaveHeaderDone, std::memory_order_acq_rel);
     header.flags.fetch_or(kWaveHeaderInQueue, std::memory_order_acq_rel);
     queue_.push_back(&header);
   }
   changed_.notify_all();
-  return kWaveOk;
+  return WaveResult::Ok;
 }
 
-int QueuedWaveDevice::unprepare(WaveHeader& header) {
-  if (header.flags.load(std::memory_order_acquire) & kWaveHeaderInQueue) return kWaveErrStillPlaying;
+WaveResult QueuedWaveDevice::unprepare(WaveHeader& header) {
+  if (header.flags.load(std::memory_order_acquire) & kWaveHeaderInQueue) return WaveResult::StillPlaying;
   header.flags.fetch_and(~kWaveHeaderPrepared, std::memory_order_acq_rel);
-  return kWaveOk;
+  return WaveResult::Ok;
 }
 
 void QueuedWaveDevice::completeHeadLocked() {
@@ -44,26 +44,26 @@ void QueuedWaveDevice::completeHeadLocked() {
   if (doneEvent_) doneEvent_->set();
 }
 
-int QueuedWaveDevice::reset() {
+WaveResult QueuedWaveDevice::reset() {
   {
     std::lock_guard lock(mutex_);
     while (!queue_.empty())
       completeHeadLocked();
   }
   changed_.notify_all();
-  return kWaveOk;
+  return WaveResult::Ok;
 }
 
-int QueuedWaveDevice::close() {
+WaveResult QueuedWaveDevice::close() {
   {
     std::lock_guard lock(mutex_);
-    if (!queue_.empty()) return kWaveErrStillPlaying;
-    if (closed_) return kWaveErrInvalidHandle;
+    if (!queue_.empty()) return WaveResult::StillPlaying;
+    if (closed_) return WaveResult::InvalidHandle;
     closed_ = true;
     onClosed();
   }
   changed_.notify_all();
-  return kWaveOk;
+  return WaveResult::Ok;
 }
 
 std::uint32_t QueuedWaveDevice::consume(std::uint32_t maxBytes, const Sink& sink) {
@@ -108,4 +108,4 @@ std::uint32_t QueuedWaveDevice::queuedBytesLocked() const {
   return total - headOffset_;
 }
 
-} // namespace plat
+} // namespace audio

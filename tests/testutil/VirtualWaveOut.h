@@ -1,10 +1,10 @@
-// A wave-out device for tests: nothing plays until the test advances its
-// clock, and everything that was written and played is kept, so that what
-// reaches the speaker can be checked sample by sample.
+// A wave-out device for tests and benchmarks: nothing plays until the test
+// advances its clock, and everything that was written and played is kept, so
+// that what reaches the speaker can be checked sample by sample. It needs no
+// test framework.
 #pragma once
 
-#include "platform/WaveOut.h"
-#include "platform/WaveOutDriver.h"
+#include "audio/WaveOutDriver.h"
 
 #include <condition_variable>
 #include <cstdint>
@@ -13,15 +13,15 @@
 #include <mutex>
 #include <vector>
 
-namespace plat {
+namespace testutil {
 
 class VirtualWaveDevice;
 
-class VirtualWaveOut : public WaveOutDriver {
+class VirtualWaveOut : public audio::WaveOutDriver {
 public:
   // One opening of the device.
   struct Session {
-    WaveFormat format;
+    audio::WaveFormat format;
     std::vector<std::uint32_t> writtenBytes; // every buffer written, in order
     std::vector<std::int16_t> played;        // the samples played so far
     int resets = 0;
@@ -32,10 +32,10 @@ public:
   VirtualWaveOut();
   ~VirtualWaveOut() override;
 
-  // Results the following opens, queries and writes give (0: success).
-  void setOpenResult(int result);
-  void setQueryResult(int result);
-  void setWriteResult(int result);
+  // Results the following opens, queries and writes give.
+  void setOpenResult(audio::WaveResult result);
+  void setQueryResult(audio::WaveResult result);
+  void setWriteResult(audio::WaveResult result);
 
   // Plays up to frames frames on every open device; returns the most any
   // device played.
@@ -56,8 +56,9 @@ public:
   std::size_t openDevices() const;
   std::size_t queuedBuffers() const; // on the newest open device
 
-  int query(const WaveFormat& format) override;
-  int open(std::unique_ptr<WaveOutDevice>& out, const WaveFormat& format, Event* doneEvent) override;
+  audio::WaveResult query(const audio::WaveFormat& format) override;
+  audio::WaveResult open(std::unique_ptr<audio::WaveOutDevice>& out, const audio::WaveFormat& format,
+                         plat::Event* doneEvent) override;
 
 private:
   friend class VirtualWaveDevice;
@@ -68,10 +69,10 @@ private:
   std::condition_variable changed_;
   std::vector<Session> sessions_;
   std::vector<VirtualWaveDevice*> devices_;
-  int openResult_ = kWaveOk;
-  int queryResult_ = kWaveOk;
-  int writeResult_ = kWaveOk;
+  audio::WaveResult openResult_ = audio::WaveResult::Ok;
+  audio::WaveResult queryResult_ = audio::WaveResult::Ok;
+  audio::WaveResult writeResult_ = audio::WaveResult::Ok;
   int probes_ = 0;
 };
 
-} // namespace plat
+} // namespace testutil

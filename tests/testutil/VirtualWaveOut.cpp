@@ -1,45 +1,45 @@
-#include "platform/WaveOutVirtual.h"
+#include "testutil/VirtualWaveOut.h"
 
-#include "platform/WaveOutQueue.h"
+#include "audio/QueuedWaveDevice.h"
 
 #include <algorithm>
 #include <chrono>
 
-namespace plat {
+namespace testutil {
 
 // Session data lives in the driver, under the driver's lock; the device only
 // knows its session's index.
-class VirtualWaveDevice : public QueuedWaveDevice {
+class VirtualWaveDevice : public audio::QueuedWaveDevice {
 public:
-  VirtualWaveDevice(VirtualWaveOut& owner, std::size_t session, const WaveFormat& format, Event* doneEvent)
+  VirtualWaveDevice(VirtualWaveOut& owner, std::size_t session, const audio::WaveFormat& format, plat::Event* doneEvent)
       : QueuedWaveDevice(format, doneEvent), owner_(owner), session_(session) {}
 
   ~VirtualWaveDevice() override { owner_.detach(this); }
 
-  int write(WaveHeader& header) override {
+  audio::WaveResult write(audio::WaveHeader& header) override {
     {
       std::lock_guard lock(owner_.mutex_);
-      if (owner_.writeResult_ != kWaveOk) return owner_.writeResult_;
+      if (owner_.writeResult_ != audio::WaveResult::Ok) return owner_.writeResult_;
       owner_.sessions_[session_].writtenBytes.push_back(header.bytes);
     }
-    const int result = QueuedWaveDevice::write(header);
+    const audio::WaveResult result = QueuedWaveDevice::write(header);
     owner_.changed();
     return result;
   }
 
-  int reset() override {
+  audio::WaveResult reset() override {
     {
       std::lock_guard lock(owner_.mutex_);
       ++owner_.sessions_[session_].resets;
     }
-    const int result = QueuedWaveDevice::reset();
+    const audio::WaveResult result = QueuedWaveDevice::reset();
     owner_.changed();
     return result;
   }
 
-  int close() override {
-    const int result = QueuedWaveDevice::close();
-    if (result == kWaveOk) owner_.detach(this);
+  audio::WaveResult close() override {
+    const audio::WaveResult result = QueuedWaveDevice::close();
+    if (result == audio::WaveResult::Ok) owner_.detach(this);
     return result;
   }
 
@@ -61,42 +61,43 @@ private:
   std::size_t session_;
 };
 
-VirtualWaveOut::VirtualWaveOut() { setWaveOutDriverOverride(this); }
+VirtualWaveOut::VirtualWaveOut() { audio::setWaveOutDriverOverride(this); }
 
-VirtualWaveOut::~VirtualWaveOut() { setWaveOutDriverOverride(nullptr); }
+VirtualWaveOut::~VirtualWaveOut() { audio::setWaveOutDriverOverride(nullptr); }
 
-void VirtualWaveOut::setOpenResult(int result) {
+void VirtualWaveOut::setOpenResult(audio::WaveResult result) {
   std::lock_guard lock(mutex_);
   openResult_ = result;
 }
 
-void VirtualWaveOut::setQueryResult(int result) {
+void VirtualWaveOut::setQueryResult(audio::WaveResult result) {
   std::lock_guard lock(mutex_);
   queryResult_ = result;
 }
 
-void VirtualWaveOut::setWriteResult(int result) {
+void VirtualWaveOut::setWriteResult(audio::WaveResult result) {
   std::lock_guard lock(mutex_);
   writeResult_ = result;
 }
 
-int VirtualWaveOut::query(const WaveFormat& format) {
+audio::WaveResult VirtualWaveOut::query(const audio::WaveFormat& format) {
   std::lock_guard lock(mutex_);
-  if (queryResult_ != kWaveOk) return queryResult_;
-  return isPlayableFormat(format) ? kWaveOk : kWaveErrBadFormat;
+  if (queryResult_ != audio::WaveResult::Ok) return queryResult_;
+  return audio::isPlayableFormat(format) ? audio::WaveResult::Ok : audio::WaveResult::BadFormat;
 }
 
-int VirtualWaveOut::open(std::unique_ptr<WaveOutDevice>& out, const WaveFormat& format, Event* doneEvent) {
+audio::WaveResult VirtualWaveOut::open(std::unique_ptr<audio::WaveOutDevice>& out, const audio::WaveFormat& format,
+                                       plat::Event* doneEvent) {
   {
     std::lock_guard lock(mutex_);
-    if (openResult_ != kWaveOk) return openResult_;
-    if (!isPlayableFormat(format)) return kWaveErrBadFormat;
+    if (openResult_ != audio::WaveResult::Ok) return openResult_;
+    if (!audio::isPlayableFormat(format)) return audio::WaveResult::BadFormat;
     if (!doneEvent) {
       // An open without completion signal only probes the device: nothing is
       // ever played on it, so it is counted but not kept as a session.
       ++probes_;
-      out = std::make_unique<QueuedWaveDevice>(format, nullptr);
-      return kWaveOk;
+      out = std::make_unique<audio::QueuedWaveDevice>(format, nullptr);
+      return audio::WaveResult::Ok;
     }
     Session session;
     session.format = format;
@@ -106,7 +107,7 @@ int VirtualWaveOut::open(std::unique_ptr<WaveOutDevice>& out, const WaveFormat& 
     out = std::move(device);
   }
   changed();
-  return kWaveOk;
+  return audio::WaveResult::Ok;
 }
 
 void VirtualWaveOut::detach(VirtualWaveDevice* device) {
@@ -173,4 +174,4 @@ std::size_t VirtualWaveOut::queuedBuffers() const {
   return devices_.empty() ? 0 : devices_.back()->queuedBuffers();
 }
 
-} // namespace plat
+} // namespace testutil

@@ -1,13 +1,13 @@
 // The sound card through SDL2: SDL's audio thread pulls the queued buffers.
-#include "platform/WaveOutDriver.h"
-#include "platform/WaveOutQueue.h"
+#include "audio/NativeWaveOutDriver.h"
+#include "audio/QueuedWaveDevice.h"
 
 #include <SDL.h>
 
 #include <cstring>
 #include <mutex>
 
-namespace plat {
+namespace audio {
 namespace {
 
 bool audioAvailable() {
@@ -20,13 +20,13 @@ bool audioAvailable() {
 
 class SdlWaveDevice : public QueuedWaveDevice {
 public:
-  SdlWaveDevice(const WaveFormat& format, Event* doneEvent) : QueuedWaveDevice(format, doneEvent) {}
+  SdlWaveDevice(const WaveFormat& format, plat::Event* doneEvent) : QueuedWaveDevice(format, doneEvent) {}
 
   ~SdlWaveDevice() override {
     if (device_) SDL_CloseAudioDevice(device_);
   }
 
-  int start() {
+  WaveResult start() {
     SDL_AudioSpec wanted;
     SDL_zero(wanted);
     wanted.freq = static_cast<int>(format().samplesPerSec);
@@ -38,14 +38,14 @@ public:
     SDL_AudioSpec obtained;
     // SDL converts to whatever the card wants.
     device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
-    if (device_ == 0) return kWaveErrAllocated;
+    if (device_ == 0) return WaveResult::Allocated;
     SDL_PauseAudioDevice(device_, 0);
-    return kWaveOk;
+    return WaveResult::Ok;
   }
 
-  int close() override {
-    const int result = QueuedWaveDevice::close();
-    if (result == kWaveOk && device_) {
+  WaveResult close() override {
+    const WaveResult result = QueuedWaveDevice::close();
+    if (result == WaveResult::Ok && device_) {
       SDL_CloseAudioDevice(device_);
       device_ = 0;
     }
@@ -68,19 +68,19 @@ private:
 
 class SdlDriver : public WaveOutDriver {
 public:
-  int query(const WaveFormat& format) override {
-    if (!isPlayableFormat(format)) return kWaveErrBadFormat;
-    return audioAvailable() ? kWaveOk : kWaveErrNoDriver;
+  WaveResult query(const WaveFormat& format) override {
+    if (!isPlayableFormat(format)) return WaveResult::BadFormat;
+    return audioAvailable() ? WaveResult::Ok : WaveResult::NoDriver;
   }
 
-  int open(std::unique_ptr<WaveOutDevice>& out, const WaveFormat& format, Event* doneEvent) override {
-    if (!isPlayableFormat(format)) return kWaveErrBadFormat;
-    if (!audioAvailable()) return kWaveErrNoDriver;
+  WaveResult open(std::unique_ptr<WaveOutDevice>& out, const WaveFormat& format, plat::Event* doneEvent) override {
+    if (!isPlayableFormat(format)) return WaveResult::BadFormat;
+    if (!audioAvailable()) return WaveResult::NoDriver;
     auto device = std::make_unique<SdlWaveDevice>(format, doneEvent);
-    const int result = device->start();
-    if (result != kWaveOk) return result;
+    const WaveResult result = device->start();
+    if (result != WaveResult::Ok) return result;
     out = std::move(device);
-    return kWaveOk;
+    return WaveResult::Ok;
   }
 };
 
@@ -88,4 +88,4 @@ public:
 
 std::unique_ptr<WaveOutDriver> makeNativeWaveOutDriver() { return std::make_unique<SdlDriver>(); }
 
-} // namespace plat
+} // namespace audio

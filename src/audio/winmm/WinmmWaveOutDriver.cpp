@@ -1,14 +1,11 @@
 // The sound card through the multimedia API. Completions arrive on winmm's
 // own thread through the callback, which marks the buffer done and sets the
 // owner's event.
+#include "audio/NativeWaveOutDriver.h"
+#include "audio/winmm/WinmmResult.h"
 #include "platform/Sync.h"
-#include "platform/WaveOutDriver.h"
 
-#include <windows.h>
-// After windows.h, whose types it uses.
-#include <mmsystem.h>
-
-namespace plat {
+namespace audio {
 namespace {
 
 WAVEFORMATEX toNative(const WaveFormat& format) {
@@ -25,7 +22,7 @@ WAVEFORMATEX toNative(const WaveFormat& format) {
 
 class WinmmDevice : public WaveOutDevice {
 public:
-  explicit WinmmDevice(Event* doneEvent) : doneEvent_(doneEvent) {}
+  explicit WinmmDevice(plat::Event* doneEvent) : doneEvent_(doneEvent) {}
 
   ~WinmmDevice() override {
     if (handle_) {
@@ -34,18 +31,18 @@ public:
     }
   }
 
-  int start(const WaveFormat& format) {
+  WaveResult start(const WaveFormat& format) {
     WAVEFORMATEX native = toNative(format);
     const MMRESULT result = waveOutOpen(&handle_, WAVE_MAPPER, &native, reinterpret_cast<DWORD_PTR>(&callback),
                                         reinterpret_cast<DWORD_PTR>(this), CALLBACK_FUNCTION);
     if (result != MMSYSERR_NOERROR) handle_ = nullptr;
-    return static_cast<int>(result);
+    return fromMmResult(result);
   }
 
-  int prepare(WaveHeader& header) override {
+  WaveResult prepare(WaveHeader& header) override {
     // Headers live in movable, shareable global memory, as the driver expects.
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, sizeof(WAVEHDR));
-    if (!memory) return MMSYSERR_NOMEM;
+    if (!memory) return WaveResult::NoMemory;
     auto* native = static_cast<WAVEHDR*>(GlobalLock(memory));
     native->lpData = const_cast<LPSTR>(header.data);
     native->dwBufferLength = header.bytes;
@@ -53,36 +50,36 @@ public:
     const MMRESULT result = waveOutPrepareHeader(handle_, native, sizeof(WAVEHDR));
     if (result != MMSYSERR_NOERROR) {
       freeNative(native);
-      return static_cast<int>(result);
+      return fromMmResult(result);
     }
     header.native = native;
     header.flags.fetch_or(kWaveHeaderPrepared, std::memory_order_acq_rel);
-    return kWaveOk;
+    return WaveResult::Ok;
   }
 
-  int write(WaveHeader& header) override {
-    if (!header.native) return WAVERR_UNPREPARED;
+  WaveResult write(WaveHeader& header) override {
+    if (!header.native) return WaveResult::Unprepared;
     header.flags.fetch_and(~kWaveHeaderDone, std::memory_order_acq_rel);
-    return static_cast<int>(waveOutWrite(handle_, static_cast<WAVEHDR*>(header.native), sizeof(WAVEHDR)));
+    return fromMmResult(waveOutWrite(handle_, static_cast<WAVEHDR*>(header.native), sizeof(WAVEHDR)));
   }
 
-  int unprepare(WaveHeader& header) override {
+  WaveResult unprepare(WaveHeader& header) override {
     auto* native = static_cast<WAVEHDR*>(header.native);
-    if (!native) return kWaveOk;
+    if (!native) return WaveResult::Ok;
     const MMRESULT result = waveOutUnprepareHeader(handle_, native, sizeof(WAVEHDR));
-    if (result == WAVERR_STILLPLAYING) return static_cast<int>(result);
+    if (result == WAVERR_STILLPLAYING) return WaveResult::StillPlaying;
     freeNative(native);
     header.native = nullptr;
     header.flags.fetch_and(~kWaveHeaderPrepared, std::memory_order_acq_rel);
-    return static_cast<int>(result);
+    return fromMmResult(result);
   }
 
-  int reset() override { return static_cast<int>(waveOutReset(handle_)); }
+  WaveResult reset() override { return fromMmResult(waveOutReset(handle_)); }
 
-  int close() override {
+  WaveResult close() override {
     const MMRESULT result = waveOutClose(handle_);
     if (result == MMSYSERR_NOERROR) handle_ = nullptr;
-    return static_cast<int>(result);
+    return fromMmResult(result);
   }
 
 private:
@@ -102,22 +99,22 @@ private:
   }
 
   HWAVEOUT handle_ = nullptr;
-  Event* doneEvent_;
+  plat::Event* doneEvent_;
 };
 
 class WinmmDriver : public WaveOutDriver {
 public:
-  int query(const WaveFormat& format) override {
+  WaveResult query(const WaveFormat& format) override {
     WAVEFORMATEX native = toNative(format);
-    return static_cast<int>(waveOutOpen(nullptr, WAVE_MAPPER, &native, 0, 0, WAVE_FORMAT_QUERY));
+    return fromMmResult(waveOutOpen(nullptr, WAVE_MAPPER, &native, 0, 0, WAVE_FORMAT_QUERY));
   }
 
-  int open(std::unique_ptr<WaveOutDevice>& out, const WaveFormat& format, Event* doneEvent) override {
+  WaveResult open(std::unique_ptr<WaveOutDevice>& out, const WaveFormat& format, plat::Event* doneEvent) override {
     auto device = std::make_unique<WinmmDevice>(doneEvent);
-    const int result = device->start(format);
-    if (result != kWaveOk) return result;
+    const WaveResult result = device->start(format);
+    if (result != WaveResult::Ok) return result;
     out = std::move(device);
-    return kWaveOk;
+    return WaveResult::Ok;
   }
 };
 
@@ -125,4 +122,4 @@ public:
 
 std::unique_ptr<WaveOutDriver> makeNativeWaveOutDriver() { return std::make_unique<WinmmDriver>(); }
 
-} // namespace plat
+} // namespace audio

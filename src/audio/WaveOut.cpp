@@ -1,33 +1,15 @@
-#include "platform/WaveOut.h"
+#include "audio/WaveOut.h"
 
-#include "platform/WaveOutDriver.h"
+#include "audio/NativeWaveOutDriver.h"
+#include "audio/WaveOutDriver.h"
+#include "audio/record/RecordWaveOutDriver.h"
+#include "audio/silent/SilentWaveOutDriver.h"
 
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 
-namespace plat {
-
-WaveFormat pcm16Format(std::uint16_t channels, std::uint32_t samplesPerSec) {
-  WaveFormat format;
-  format.formatTag = 1;
-  format.channels = channels;
-  format.samplesPerSec = samplesPerSec;
-  format.blockAlign = static_cast<std::uint16_t>(channels * 2);
-  format.avgBytesPerSec = samplesPerSec * format.blockAlign;
-  format.bitsPerSample = 16;
-  format.extraSize = 0;
-  return format;
-}
-
-bool isPlayableFormat(const WaveFormat& format) {
-  if (format.formatTag != 1 || format.bitsPerSample != 16) return false;
-  if (format.channels != 1 && format.channels != 2) return false;
-  if (format.blockAlign != format.channels * 2) return false;
-  if (format.samplesPerSec < 1000 || format.samplesPerSec > 192000) return false;
-  return format.avgBytesPerSec == format.samplesPerSec * format.blockAlign;
-}
+namespace audio {
 
 namespace {
 
@@ -92,11 +74,11 @@ std::string waveOutDeviceName() {
   return selection;
 }
 
-int waveOutQuery(const WaveFormat& format) { return currentDriver().query(format); }
+WaveResult waveOutQuery(const WaveFormat& format) { return currentDriver().query(format); }
 
-int waveOutOpen(std::unique_ptr<WaveOutDevice>& out, const WaveFormat& format, Event* doneEvent) {
+WaveResult waveOutOpen(std::unique_ptr<WaveOutDevice>& out, const WaveFormat& format, plat::Event* doneEvent) {
   out.reset();
   return currentDriver().open(out, format, doneEvent);
 }
 
-} // namespace plat
+} // namespace audio

@@ -1,9 +1,10 @@
 // A device that keeps its buffers in a queue of its own and plays them by
-// taking bytes from the head: the base of the SDL, silent, recording and
-// virtual devices.
+// taking bytes from the head: the base of the SDL, silent and recording
+// devices, and of the test device.
 #pragma once
 
-#include "platform/WaveOut.h"
+#include "audio/WaveFormat.h"
+#include "audio/WaveOutDevice.h"
 
 #include <condition_variable>
 #include <cstdint>
@@ -12,17 +13,21 @@
 #include <mutex>
 
 namespace plat {
+class Event;
+}
+
+namespace audio {
 
 class QueuedWaveDevice : public WaveOutDevice {
 public:
-  QueuedWaveDevice(const WaveFormat& format, Event* doneEvent);
+  QueuedWaveDevice(const WaveFormat& format, plat::Event* doneEvent);
   ~QueuedWaveDevice() override;
 
-  int prepare(WaveHeader& header) override;
-  int write(WaveHeader& header) override;
-  int unprepare(WaveHeader& header) override;
-  int reset() override;
-  int close() override;
+  WaveResult prepare(WaveHeader& header) override;
+  WaveResult write(WaveHeader& header) override;
+  WaveResult unprepare(WaveHeader& header) override;
+  WaveResult reset() override;
+  WaveResult close() override;
 
   const WaveFormat& format() const { return format_; }
 
@@ -50,7 +55,7 @@ private:
   void completeHeadLocked();
 
   WaveFormat format_;
-  Event* doneEvent_;
+  plat::Event* doneEvent_;
 };
 
-} // namespace plat
+} // namespace audio

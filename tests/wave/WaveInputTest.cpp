@@ -1,25 +1,34 @@
 // The wave reader accepts exactly the 16-bit PCM layouts it can split into
-// channels and refuses every file whose structure or sizes are wrong.
-#include "EncoderFixtures.h"
-
-#include "encoder/ChannelBuffers.h"
-#include "encoder/RWaveFile.h"
+// channels and refuses every file whose structure or sizes are wrong, alike
+// from a file and from bytes in memory; the samples it gives are those of the
+// "data" chunk and nothing beyond.
 #include "support/Exceptions.h"
+#include "support/FileByteSource.h"
+#include "support/MemoryByteSource.h"
+#include "support/WindowByteSource.h"
 #include "testutil/TempDir.h"
+#include "testutil/WaveLayout.h"
+#include "wave/RWaveFile.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
-using namespace enc_test;
+using testutil::MakeWave;
+using testutil::Pcm16Bytes;
+using testutil::WaveLayout;
 
 namespace {
 
 enum class Outcome { Opens, FileNotExist, NotWaveFormat, NotPCMFile };
 
-Outcome TryOpen(const std::string& path, RWaveFile& wave) {
+Outcome Classify(const std::function<void()>& open) {
   try {
-    wave.Open(path.c_str(), 0);
+    open();
     return Outcome::Opens;
   } catch (const RWF_FileNotExist&) {
     return Outcome::FileNotExist;
@@ -28,6 +37,14 @@ Outcome TryOpen(const std::string& path, RWaveFile& wave) {
   } catch (const RWF_NotPCMFile&) {
     return Outcome::NotPCMFile;
   }
+}
+
+Outcome TryOpen(const std::string& path, RWaveFile& wave) {
+  return Classify([&] { wave.Open(path.c_str(), 0); });
+}
+
+Outcome TryOpen(std::unique_ptr<ByteSource> source, RWaveFile& wave) {
+  return Classify([&] { wave.Open(std::move(source)); });
 }
 
 const std::vector<std::int16_t> kSamples = {1, -2, 3, -4, 5, -6, 7, -8, 9, -10};
@@ -44,7 +61,7 @@ TEST(WaveInput, AcceptsAndRefuses) {
   };
   auto truncated = [](const WaveLayout&) { return std::vector<std::uint8_t>{'R', 'I', 'F', 'F', 4, 0}; };
   auto oddData = [](const WaveLayout& l) {
-    std::vector<std::uint8_t> payload = Pcm16(kSamples);
+    std::vector<std::uint8_t> payload = Pcm16Bytes(kSamples);
     payload.push_back(0x55);
     return MakeWave(payload, l);
   };
@@ -99,15 +116,20 @@ TEST(WaveInput, AcceptsAndRefuses) {
     SCOPED_TRACE(c.name);
     WaveLayout layout;
     c.change(layout);
+    const std::vector<std::uint8_t> bytes = c.bytes ? c.bytes(layout) : MakeWave(Pcm16Bytes(kSamples), layout);
     const std::string path = dir.file("case.wav");
-    testutil::WriteBytes(path, c.bytes ? c.bytes(layout) : MakeWave(Pcm16(kSamples), layout));
-    RWaveFile wave;
-    ASSERT_EQ(TryOpen(path, wave), c.outcome);
-    if (c.outcome == Outcome::Opens) {
-      EXPECT_EQ(wave.frames, c.frames);
-      EXPECT_EQ(wave.Position(), wave.dataStart);
-    } else {
-      EXPECT_FALSE(wave.IsOpen());
+    testutil::WriteBytes(path, bytes);
+    RWaveFile fromFile, fromMemory;
+    ASSERT_EQ(TryOpen(path, fromFile), c.outcome);
+    ASSERT_EQ(TryOpen(std::make_unique<MemoryByteSource>(bytes), fromMemory), c.outcome);
+    EXPECT_EQ(fromMemory.Refusal(), fromFile.Refusal());
+    for (const RWaveFile* wave : {&fromFile, &fromMemory}) {
+      if (c.outcome == Outcome::Opens) {
+        EXPECT_EQ(wave->frames, c.frames);
+        EXPECT_EQ(wave->Position(), wave->dataStart);
+      } else {
+        EXPECT_FALSE(wave->IsOpen());
+      }
     }
   }
 }
@@ -119,24 +141,36 @@ TEST(WaveInput, MissingAndUnreadablePaths) {
   // Found, but not a file that can be read.
   RWaveFile folder;
   EXPECT_EQ(TryOpen(dir.path(), folder), Outcome::NotWaveFormat);
+  // A source that did not open is no wave file either.
+  RWaveFile unopened;
+  EXPECT_EQ(TryOpen(std::make_unique<FileByteSource>(dir.file("none.wav").c_str()), unopened), Outcome::NotWaveFormat);
+  EXPECT_FALSE(unopened.IsOpen());
 }
 
-TEST(WaveInput, StereoSectorIsSplitIntoChannels) {
-  testutil::TempDir dir;
+TEST(WaveInput, SamplesAreTheWholeFramesOfTheDataChunkOnly) {
+  // A window onto a larger block, a stray byte after the last whole frame and
+  // bytes after the form: none of them reaches the samples.
   WaveLayout layout;
   layout.channels = 2;
-  layout.fmtSize = 18;
-  testutil::WriteBytes(dir.file("s.wav"), MakeWave(Pcm16(kSamples), layout));
-  RWaveFile wave;
-  wave.Open(dir.file("s.wav").c_str(), 0);
-  ChannelBuffers first(2), second(2);
-  first.Read(wave, 3);
-  second.Read(wave, 2); // continues where the first read stopped
-  const std::int16_t expectLeft[] = {1, 3, 5}, expectRight[] = {-2, -4, -6};
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(first.Channel(0)[i], expectLeft[i]);
-    EXPECT_EQ(first.Channel(1)[i], expectRight[i]);
-  }
-  EXPECT_EQ(second.Channel(0)[0], 7);
-  EXPECT_EQ(second.Channel(1)[1], -10);
+  layout.trailing = {0x11, 0x22, 0x33, 0x44};
+  std::vector<std::uint8_t> payload = Pcm16Bytes(kSamples);
+  payload.push_back(0x7F);
+  const std::vector<std::uint8_t> wave = MakeWave(payload, layout);
+  std::vector<std::uint8_t> block(7 + wave.size() + 5, 0xEE);
+  std::copy(wave.begin(), wave.end(), block.begin() + 7);
+
+  RWaveFile reader;
+  reader.Open(std::make_unique<WindowByteSource>(std::make_unique<MemoryByteSource>(block), 7,
+                                                 static_cast<std::int64_t>(wave.size())));
+  EXPECT_EQ(reader.frames, 5u);
+  EXPECT_EQ(reader.Size(), static_cast<std::int64_t>(wave.size()));
+  std::vector<std::uint8_t> bytes(40, 0);
+  EXPECT_EQ(reader.Read(bytes.data(), 6), 6u);
+  EXPECT_EQ(reader.Read(bytes.data() + 6, 100), 14u);
+  bytes.resize(20);
+  EXPECT_EQ(bytes, Pcm16Bytes(kSamples));
+  EXPECT_EQ(reader.Read(bytes.data(), 2), 0u);
+  reader.Close();
+  EXPECT_FALSE(reader.IsOpen());
+  EXPECT_EQ(reader.Read(bytes.data(), 2), 0u);
 }
