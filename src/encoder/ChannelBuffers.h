@@ -2,6 +2,8 @@
 // next sector into the same object reuses its memory.
 #pragma once
 
+#include "format/TkwFormat.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -9,7 +11,8 @@ class RWaveFile;
 
 class ChannelBuffers {
 public:
-  static constexpr std::uint32_t kDefaultCapacity = 524288;
+  // The encoder reads one sector at a time.
+  static constexpr std::uint32_t kDefaultCapacity = tkw::kSectorLength;
 
   ChannelBuffers(int channels, std::uint32_t capacity = kDefaultCapacity);
 

@@ -2,9 +2,11 @@
 // frames that lie inside the file, and reading them never fails. The bytes
 // are read where they are, in memory.
 #include "encoder/ChannelBuffers.h"
+#include "format/TkwFormat.h"
 #include "support/MemoryByteSource.h"
 #include "wave/RWaveFile.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -21,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (wave.bitsPerSample == 16) {
     std::uint32_t left = wave.frames;
     while (left > 0) {
-      const std::uint32_t count = left < 131072 ? left : 131072;
+      const std::uint32_t count = std::min<std::uint32_t>(left, tkw::kSectorLength);
       ChannelBuffers buffers(wave.channels, count);
       // Every declared frame lies in the file, so every read is whole.
       if (buffers.Read(wave, count) != count) __builtin_trap();
