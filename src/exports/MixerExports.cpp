@@ -1,8 +1,8 @@
 // The tkrMix… exports: mixers on a sound index and the opening of their
 // channels, for host programs.
-#include "playback/ExportStatus.h"
+#include "exports/ExportStatus.h"
+#include "exports/TkrSoundIndex.h"
 #include "playback/RMixer.h"
-#include "playback/TkrSoundIndex.h"
 
 #include <memory>
 

@@ -1,5 +1,5 @@
 // The tkrChannel… exports: the voices of a mixer, for host programs.
-#include "playback/ExportStatus.h"
+#include "exports/ExportStatus.h"
 #include "playback/RMixChannel.h"
 #include "playback/RMixer.h"
 

@@ -1,8 +1,8 @@
 // The tkrPlay… exports: players on a sound index, for host programs.
-#include "playback/ExportStatus.h"
+#include "exports/ExportStatus.h"
+#include "exports/TkrSoundIndex.h"
 #include "playback/LibrarySettings.h"
 #include "playback/RPlayer.h"
-#include "playback/TkrSoundIndex.h"
 
 #include <memory>
 
