@@ -1,42 +1,44 @@
-// How the playback exports turn the conditions raised inside into statuses,
-// and hand events to the host.
+// How every export turns the condition raised inside it into its status. One
+// translation serves all exports; each family answers the conditions of its
+// own area and meets any other as an unexpected failure (TKW_ERR_BAD_FORMAT,
+// as the public header promises). Nothing escapes an export.
 #pragma once
 
-#include "platform/Sync.h"
-#include "support/Exceptions.h"
-#include "tkwDec32.h"
+#include <cstdint>
+#include <utility>
 
-#include <new>
+namespace exports {
 
-namespace playback {
+enum class Family {
+  Decode,   // tkwDecode…: single sound files
+  Index,    // tkrDecode…: the sound index, its archives and lists
+  Playback, // tkrPlay…, tkrMix…, tkrChannel…
+};
 
-// Runs body, answering with its status or with the status of what it threw.
-// Nothing escapes.
-template <typename Body> std::int32_t Guarded(Body body) noexcept {
+// The status for the exception being handled; call only inside a catch block.
+std::int32_t CurrentExceptionStatus(Family family) noexcept;
+
+// Runs body, answering with the status it returns or with the status of what
+// it threw.
+template <typename Body> std::int32_t Guarded(Family family, Body&& body) noexcept {
   try {
-    return body();
-  } catch (const PC_BadIndex&) {
-    return TKR_ERR_NO_SOUND;
-  } catch (const PM_BadIndex&) {
-    return TKR_ERR_NO_SOUND;
-  } catch (const PC_WaveDeviceAllocated&) {
-    return TKW_ERR_DEVICE_BUSY;
-  } catch (const PM_WaveDeviceAllocated&) {
-    return TKW_ERR_DEVICE_BUSY;
-  } catch (const PC_DeviceNotSupport&) {
-    return TKW_ERR_DEVICE_FORMAT;
-  } catch (const PM_DeviceNotSupport&) {
-    return TKW_ERR_DEVICE_FORMAT;
+    return std::forward<Body>(body)();
   } catch (...) {
-    return TKW_ERR_BAD_FORMAT;
+    return CurrentExceptionStatus(family);
   }
 }
 
-// The event as the host sees it: the system's event handle where there is
-// one, else the event object itself, which the host can only compare.
-inline TkrEventHandle HostEvent(plat::Event& event) {
-  void* native = event.nativeHandle();
-  return native ? native : static_cast<void*>(&event);
+// The same; after a failure, onFailure(status) puts the export's outputs in
+// the state the failure promises. It must not throw.
+template <typename Body, typename OnFailure>
+std::int32_t Guarded(Family family, Body&& body, OnFailure&& onFailure) noexcept {
+  try {
+    return std::forward<Body>(body)();
+  } catch (...) {
+    const std::int32_t status = CurrentExceptionStatus(family);
+    std::forward<OnFailure>(onFailure)(status);
+    return status;
+  }
 }
 
-} // namespace playback
+} // namespace exports

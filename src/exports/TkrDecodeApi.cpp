@@ -1,9 +1,10 @@
 // The tkrDecode… exports: the sound index for host programs. Every export
-// catches everything and answers with a status.
+// that can meet a condition answers it with a status.
 #include "decoder/TkrArchive.h"
 #include "decoder/TkrDecodeHandle.h"
 #include "decoder/TkrFileList.h"
 #include "decoder/TkwDecodeHandle.h"
+#include "exports/ExportStatus.h"
 #include "platform/Files.h"
 #include "support/Exceptions.h"
 #include "support/RString.h"
@@ -11,7 +12,7 @@
 #include "tkwDec32.h"
 
 #include <cstring>
-#include <new>
+#include <memory>
 
 namespace {
 
@@ -22,31 +23,15 @@ int32_t checkPath(const char* path) {
   return TKW_OK;
 }
 
-// Runs an operation that may throw any condition of the family.
-template <typename Operation> int32_t guarded(Operation&& operation) {
+constexpr exports::Family kFamily = exports::Family::Index;
+
+// A list that is there but cannot be read is a file that cannot be opened
+// now, not a set missing from the index.
+std::unique_ptr<TkrFileList> loadList(const char* path) {
   try {
-    return operation();
-  } catch (const TKR_BadFormat&) {
-    return TKW_ERR_BAD_FORMAT;
-  } catch (const TKW_BadFormat&) {
-    return TKW_ERR_BAD_FORMAT;
-  } catch (const TKR_CannotOpen&) {
-    return TKW_ERR_FILE_NOT_FOUND; // there, but it cannot be opened now
-  } catch (const TKW_CannotOpen&) {
-    return TKW_ERR_FILE_NOT_FOUND;
-  } catch (const TKR_BadPassword&) {
-    return TKR_ERR_BAD_PASSWORD;
-  } catch (const TKR_OverlapNumber&) {
-    return TKR_ERR_OVERLAP;
+    return TkrFileList::Load(path);
   } catch (const TKR_NotFound&) {
-    return TKR_ERR_NOT_IN_INDEX;
-  } catch (const TKR_BadIndex&) {
-    return TKR_ERR_NO_SOUND;
-  } catch (const TKR_NoRestIndex&) {
-    return TKR_ERR_NO_SOUND;
-  } catch (...) {
-    // Memory exhaustion: the index is left as it was.
-    return TKW_ERR_BAD_FORMAT;
+    throw TKR_CannotOpen();
   }
 }
 
@@ -64,7 +49,7 @@ extern "C" {
 TKW_API int32_t TKW_CALL tkrDecodeOpenNaked(TkrDecodeHandle** handle) {
   if (handle == nullptr) return TKW_ERR_NULL_ARGUMENT;
   *handle = nullptr;
-  return guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     *handle = new TkrDecodeHandle();
     return TKW_OK;
   });
@@ -79,7 +64,7 @@ TKW_API int32_t TKW_CALL tkrDecodeOpenPass(TkrDecodeHandle** handle, const char*
   if (handle != nullptr) *handle = nullptr;
   if (archive != nullptr) *archive = nullptr;
   if (handle == nullptr || path == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     auto index = std::make_unique<TkrDecodeHandle>();
     const int32_t status = addArchive(*index, path, password, archive);
     if (status == TKW_OK) *handle = index.release();
@@ -95,12 +80,12 @@ TKW_API int32_t TKW_CALL tkrDecodeAddTkrPass(TkrDecodeHandle* handle, const char
                                              TkrSoundSetId* archive) {
   if (archive != nullptr) *archive = nullptr;
   if (handle == nullptr || path == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return guarded([&] { return addArchive(*handle, path, password, archive); });
+  return exports::Guarded(kFamily, [&] { return addArchive(*handle, path, password, archive); });
 }
 
 TKW_API int32_t TKW_CALL tkrDecodeRemoveTkr(TkrDecodeHandle* handle, TkrSoundSetId set) {
   if (handle == nullptr || set == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     handle->RemoveSet(set);
     return TKW_OK;
   });
@@ -108,7 +93,7 @@ TKW_API int32_t TKW_CALL tkrDecodeRemoveTkr(TkrDecodeHandle* handle, TkrSoundSet
 
 TKW_API int32_t TKW_CALL tkrDecodeAddTkw(TkrDecodeHandle* handle, const char* path, uint32_t number) {
   if (handle == nullptr || path == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     if (const int32_t status = checkPath(path)) return status;
     TkwDecodeHandle::Open(path, 0); // throws TKW_BadFormat for anything but a sound
     handle->AddPath(number, path);
@@ -124,14 +109,9 @@ TKW_API int32_t TKW_CALL tkrDecodeRemoveTkw(TkrDecodeHandle* handle, uint32_t nu
 TKW_API int32_t TKW_CALL tkrDecodeAddList(TkrDecodeHandle* handle, const char* path, TkrSoundSetId* list) {
   if (list != nullptr) *list = nullptr;
   if (handle == nullptr || path == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     if (const int32_t status = checkPath(path)) return status;
-    std::unique_ptr<TkrFileList> loaded;
-    try {
-      loaded = TkrFileList::Load(path);
-    } catch (const TKR_NotFound&) {
-      return TKW_ERR_FILE_NOT_FOUND; // there, but not a file that can be read
-    }
+    std::unique_ptr<TkrFileList> loaded = loadList(path);
     if (!loaded) return TKW_OK; // the message box has told the user
     TkrSoundSet* added = handle->AddSet(std::move(loaded));
     if (list != nullptr) *list = added;
@@ -149,7 +129,7 @@ TKW_API int32_t TKW_CALL tkrDecodeTkwOpen(TkrDecodeHandle* handle, TkwDecodeHand
                                           uint32_t flags) {
   if (sound != nullptr) *sound = nullptr;
   if (handle == nullptr || sound == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     *sound = handle->OpenSound(number, flags).release();
     return TKW_OK;
   });
@@ -158,7 +138,7 @@ TKW_API int32_t TKW_CALL tkrDecodeTkwOpen(TkrDecodeHandle* handle, TkwDecodeHand
 TKW_API int32_t TKW_CALL tkrDecodeFindIndex(TkrDecodeHandle* handle, TkrIndexEnumerator** enumerator) {
   if (enumerator != nullptr) *enumerator = nullptr;
   if (handle == nullptr || enumerator == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     *enumerator = handle->StartEnumeration();
     return TKW_OK;
   });
@@ -169,7 +149,7 @@ TKW_API int32_t TKW_CALL tkrDecodeGetIndex(TkrDecodeHandle* handle, TkrIndexEnum
   *number = 0;
   // An enumerator this index did not hand out (or has freed) is never used.
   if (!handle->IsEnumerator(enumerator)) return TKW_ERR_NULL_ARGUMENT;
-  return guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     *number = handle->NextNumber(enumerator);
     return TKW_OK;
   });
