@@ -2,7 +2,6 @@
 #include "exports/ExportStatus.h"
 #include "exports/HostEvent.h"
 #include "playback/RMixChannel.h"
-#include "playback/RMixer.h"
 
 namespace {
 
@@ -74,7 +73,7 @@ TKW_API int32_t TKW_CALL tkrChannelSetVolume(TkrChannelHandle* channel, int32_t 
 TKW_API int32_t TKW_CALL tkrChannelClose(TkrChannelHandle* channel) {
   if (channel == nullptr) return TKW_ERR_NULL_ARGUMENT;
   RMixChannel* closing = Channel(channel);
-  closing->Mixer().CloseChannel(closing);
+  closing->Context().closeChannel(closing);
   return TKW_OK;
 }
 
