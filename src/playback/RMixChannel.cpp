@@ -1,7 +1,7 @@
 #include "playback/RMixChannel.h"
 
 #include "platform/Clock.h"
-#include "playback/RMemorySource.h"
+#include "playback/OpenSource.h"
 #include "playback/RSynchro.h"
 #include "support/Exceptions.h"
 
@@ -17,15 +17,7 @@ std::int32_t RMixChannel::Condition() const {
 }
 
 std::unique_ptr<RSoundSource> RMixChannel::MakeSource(std::uint32_t number, bool loop) {
-  std::unique_ptr<RSoundSource> source;
-  if (const auto cached = context_.cache.Find(number)) {
-    source = std::make_unique<RMemorySource>(*cached, loop);
-  } else {
-    source = context_.index->Open(number, loop ? TKW_OPEN_LOOP : 0);
-    // Also a number whose sound no longer opens: there is nothing to play.
-    if (!source) throw PC_BadIndex();
-  }
-  source->number = number;
+  std::unique_ptr<RSoundSource> source = OpenSource(context_.cache, *context_.index, number, loop);
   TkwWaveFormat format{};
   source->GetFormat(format);
   // There is no resampling, and no conversion beyond one and two channels.
