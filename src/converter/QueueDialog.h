@@ -4,7 +4,7 @@
 #pragma once
 
 #include "converter/TkrConvertQueue.h"
-#include "support/DialogView.h"
+#include "platform/DialogView.h"
 #include "support/LogWriter.h"
 
 #include <atomic>

@@ -2,10 +2,10 @@
 
 #include "encoder/BlockEncoder.h"
 #include "encoder/EncodeFailures.h"
-#include "wave/RWaveFile.h"
 #include "format/TkwFileLayout.h"
 #include "support/Exceptions.h"
 #include "support/RFile.h"
+#include "wave/RWaveFile.h"
 
 SearchOptions DefaultSearch() { return SearchOptions{KernelFor(BestKernel()), nullptr}; }
 

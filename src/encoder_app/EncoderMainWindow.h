@@ -4,7 +4,7 @@
 #pragma once
 
 #include "encoder/EncoderSettings.h"
-#include "support/DialogView.h"
+#include "platform/DialogView.h"
 
 #include <functional>
 #include <string>

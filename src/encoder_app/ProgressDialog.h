@@ -7,7 +7,7 @@
 #include "encoder/EncoderSettings.h"
 #include "encoder_app/EncodeProgress.h"
 #include "encoder_app/StopSignal.h"
-#include "support/DialogView.h"
+#include "platform/DialogView.h"
 #include "support/LogWriter.h"
 
 #include <atomic>

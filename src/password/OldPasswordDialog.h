@@ -2,7 +2,7 @@
 // gives up (result 1 confirmed, 0 cancelled).
 #pragma once
 
-#include "support/DialogView.h"
+#include "platform/DialogView.h"
 
 #include <functional>
 #include <string>

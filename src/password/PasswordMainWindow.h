@@ -3,7 +3,7 @@
 // question ends the rest of that drop.
 #pragma once
 
-#include "support/DialogView.h"
+#include "platform/DialogView.h"
 
 #include <functional>
 #include <string>

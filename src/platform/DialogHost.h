@@ -1,5 +1,5 @@
 // Runs a program's main window: the dialog template of the executable's
-// resources, driven by a controller (support/DialogView.h). Windows only; the
+// resources, driven by a controller (platform/DialogView.h). Windows only; the
 // other builds have no windows.
 #pragma once
 

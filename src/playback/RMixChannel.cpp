@@ -1,14 +1,13 @@
 #include "playback/RMixChannel.h"
 
 #include "platform/Clock.h"
-#include "playback/RMemorySource.h"
-#include "playback/RMixer.h"
+#include "playback/OpenSource.h"
 #include "playback/RSynchro.h"
 #include "support/Exceptions.h"
 
 #include <algorithm>
 
-RMixChannel::RMixChannel(RMixer& mixer) : mixer_(mixer), doneSignal_(false, false) {}
+RMixChannel::RMixChannel(MixChannelContext& context) : context_(context), doneSignal_(false, false) {}
 
 RMixChannel::~RMixChannel() = default;
 
@@ -18,26 +17,18 @@ std::int32_t RMixChannel::Condition() const {
 }
 
 std::unique_ptr<RSoundSource> RMixChannel::MakeSource(std::uint32_t number, bool loop) {
-  std::unique_ptr<RSoundSource> source;
-  if (const auto cached = mixer_.Cache().Find(number)) {
-    source = std::make_unique<RMemorySource>(*cached, loop);
-  } else {
-    source = mixer_.Index().Open(number, loop ? TKW_OPEN_LOOP : 0);
-    // Also a number whose sound no longer opens: there is nothing to play.
-    if (!source) throw PC_BadIndex();
-  }
-  source->number = number;
+  std::unique_ptr<RSoundSource> source = OpenSource(context_.cache, *context_.index, number, loop);
   TkwWaveFormat format{};
   source->GetFormat(format);
   // There is no resampling, and no conversion beyond one and two channels.
-  if (format.samplesPerSec != mixer_.OutFormat().samplesPerSec) throw PC_DeviceNotSupport();
+  if (format.samplesPerSec != context_.outFormat.samplesPerSec) throw PC_DeviceNotSupport();
   if (format.channels != 1 && format.channels != 2) throw PC_DeviceNotSupport();
   return source;
 }
 
 void RMixChannel::Start(std::uint32_t number, bool loop) {
   std::unique_ptr<RSoundSource> source = MakeSource(number, loop);
-  RSynchro lock(mixer_.Lock());
+  RSynchro lock(context_.lock);
   Reset();
   pending_.push_back(std::move(source));
   state_ = kQueued;
@@ -45,7 +36,7 @@ void RMixChannel::Start(std::uint32_t number, bool loop) {
 
 void RMixChannel::Chain(std::uint32_t number) {
   std::unique_ptr<RSoundSource> source = MakeSource(number, false);
-  RSynchro lock(mixer_.Lock());
+  RSynchro lock(context_.lock);
   // A chain only extends a queue that still holds a sound not yet started.
   if (pending_.empty()) return;
   pending_.push_back(std::move(source));
@@ -53,7 +44,7 @@ void RMixChannel::Chain(std::uint32_t number) {
 }
 
 void RMixChannel::Reset() {
-  RSynchro lock(mixer_.Lock());
+  RSynchro lock(context_.lock);
   current_.reset();
   pending_.clear();
   block_.clear();
@@ -83,12 +74,12 @@ void RMixChannel::FillBlock(std::uint32_t samples) {
     if (!current_) return;
   }
   block_.assign(samples, 0);
-  ReadConverted(block_.data(), samples / mixer_.OutFormat().channels);
+  ReadConverted(block_.data(), samples / context_.outFormat.channels);
   hasBlock_ = true;
 }
 
 void RMixChannel::ReadConverted(std::int16_t* dest, std::uint32_t frames) {
-  const std::uint32_t outChannels = mixer_.OutFormat().channels;
+  const std::uint32_t outChannels = context_.outFormat.channels;
   const std::uint32_t inChannels = format_.channels;
   std::int32_t status;
   if (inChannels == 2 && outChannels == 1) {

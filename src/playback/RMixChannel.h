@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Sync.h"
+#include "playback/MixChannelContext.h"
 #include "playback/RSoundSource.h"
 #include "tkwDec32.h"
 
@@ -11,8 +12,6 @@
 #include <deque>
 #include <memory>
 #include <vector>
-
-class RMixer;
 
 class RMixChannel {
 public:
@@ -23,7 +22,7 @@ public:
   // Unity gain, in 1/256 steps.
   static constexpr std::int32_t kUnityVolume = 256;
 
-  explicit RMixChannel(RMixer& mixer);
+  explicit RMixChannel(MixChannelContext& context);
   ~RMixChannel();
   RMixChannel(const RMixChannel&) = delete;
   RMixChannel& operator=(const RMixChannel&) = delete;
@@ -39,7 +38,7 @@ public:
   void SetVolume(std::int32_t volume) { volume_.store(volume, std::memory_order_relaxed); }
   std::int32_t Volume() const { return volume_.load(std::memory_order_relaxed); }
   plat::Event& DoneSignal() { return doneSignal_; }
-  RMixer& Mixer() { return mixer_; }
+  MixChannelContext& Context() { return context_; }
 
   // Mix thread, under the mixer's lock: render the next block of samples
   // samples in the mixer's layout, or nothing when the channel is dry.
@@ -52,7 +51,7 @@ private:
   void TakeNext();
   void ReadConverted(std::int16_t* dest, std::uint32_t frames);
 
-  RMixer& mixer_;
+  MixChannelContext& context_;
   std::deque<std::unique_ptr<RSoundSource>> pending_;
   std::atomic<std::int32_t> volume_{kUnityVolume};
   std::atomic<std::uint32_t> endTick_{0};

@@ -27,7 +27,8 @@ std::shared_ptr<RMixer> RMixer::Create(std::unique_ptr<SoundIndex> index) {
 }
 
 RMixer::RMixer(std::unique_ptr<SoundIndex> index)
-    : startEvent_(true, false), finished_(true, false), index_(std::move(index)), cache_(SoundCache::Owner::Mixer) {
+    : context_(std::move(index)), startEvent_(true, false), finished_(true, false) {
+  context_.closeChannel = [this](RMixChannel* channel) { CloseChannel(channel); };
   settings::ReadMixerSettings();
   settings::ReadCacheLimit();
 }
@@ -40,18 +41,19 @@ void RMixer::Open(std::uint32_t formatWord) {
   const std::uint16_t channels = (formatWord & kMonoFlag) ? 1 : 2;
   std::uint32_t rate = formatWord & ~kMonoFlag;
   if (rate == 0) rate = kDefaultRate;
-  outFormat_ = TkwWaveFormat{};
-  outFormat_.formatTag = 1;
-  outFormat_.channels = channels;
-  outFormat_.samplesPerSec = rate;
-  outFormat_.blockAlign = static_cast<std::uint16_t>(channels * 2);
-  outFormat_.avgBytesPerSec = rate * outFormat_.blockAlign;
-  outFormat_.bitsPerSample = 16;
+  TkwWaveFormat& outFormat = context_.outFormat;
+  outFormat = TkwWaveFormat{};
+  outFormat.formatTag = 1;
+  outFormat.channels = channels;
+  outFormat.samplesPerSec = rate;
+  outFormat.blockAlign = static_cast<std::uint16_t>(channels * 2);
+  outFormat.avgBytesPerSec = rate * outFormat.blockAlign;
+  outFormat.bitsPerSample = 16;
   framesPerBlock_ = static_cast<std::uint32_t>(static_cast<std::uint64_t>(rate) * settings::BlockSizeMs() / 1000);
   samplesPerBlock_ = framesPerBlock_ * channels;
   sums_.assign(samplesPerBlock_, 0);
 
-  const audio::WaveResult result = device_.Open(outFormat_);
+  const audio::WaveResult result = device_.Open(outFormat);
   if (result == audio::WaveResult::BadFormat) throw PM_DeviceNotSupport();
   // Any other failure leaves no device to play on: reporting success would
   // leave the host with a mixer that never plays.
@@ -62,7 +64,7 @@ void RMixer::Open(std::uint32_t formatWord) {
 
 void RMixer::Reset() {
   {
-    RSynchro lock(lock_);
+    RSynchro lock(context_.lock);
     for (auto& channel : channels_)
       channel->Reset();
   }
@@ -72,12 +74,12 @@ void RMixer::Reset() {
 void RMixer::Shutdown() {
   running_ = false;
   Reset();
-  cache_.ReleaseAll();
+  context_.cache.ReleaseAll();
   // A mixer whose open failed has a thread still waiting to start.
   startEvent_.set();
   const bool ended = finished_.wait(kThreadWaitMs);
   {
-    RSynchro lock(lock_);
+    RSynchro lock(context_.lock);
     while (!channels_.empty())
       CloseChannel(channels_.front().get());
   }
@@ -88,15 +90,15 @@ void RMixer::Shutdown() {
 }
 
 RMixChannel* RMixer::OpenChannel() {
-  auto channel = std::make_unique<RMixChannel>(*this);
+  auto channel = std::make_unique<RMixChannel>(context_);
   RMixChannel* handle = channel.get();
-  RSynchro lock(lock_);
+  RSynchro lock(context_.lock);
   channels_.push_back(std::move(channel));
   return handle;
 }
 
 void RMixer::CloseChannel(RMixChannel* channel) {
-  RSynchro lock(lock_);
+  RSynchro lock(context_.lock);
   const auto found =
       std::find_if(channels_.begin(), channels_.end(), [&](const auto& owned) { return owned.get() == channel; });
   if (found == channels_.end()) return;
@@ -105,9 +107,9 @@ void RMixer::CloseChannel(RMixChannel* channel) {
 }
 
 std::vector<std::int16_t> RMixer::MixBlock() {
-  RSynchro lock(lock_);
+  RSynchro lock(context_.lock);
   for (auto& channel : channels_) {
-    RSynchro again(lock_);
+    RSynchro again(context_.lock);
     channel->FillBlock(samplesPerBlock_);
   }
   std::fill(sums_.begin(), sums_.end(), 0);

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "platform/Sync.h"
+#include "playback/MixChannelContext.h"
 #include "playback/RMixChannel.h"
 #include "playback/RWaveOut.h"
-#include "playback/SoundCache.h"
 #include "playback/SoundIndex.h"
 
 #include <atomic>
@@ -38,17 +38,14 @@ public:
   // still use stays alive until it has ended.
   void Shutdown();
 
-  void Load(std::uint32_t number) { cache_.Load(*index_, number, 0); }
-  void Release(std::uint32_t number) { cache_.Release(number); }
+  void Load(std::uint32_t number) { context_.cache.Load(*context_.index, number, 0); }
+  void Release(std::uint32_t number) { context_.cache.Release(number); }
 
   RMixChannel* OpenChannel();
   void CloseChannel(RMixChannel* channel);
 
-  const TkwWaveFormat& OutFormat() const { return outFormat_; }
+  const TkwWaveFormat& OutFormat() const { return context_.outFormat; }
   std::uint32_t FramesPerBlock() const { return framesPerBlock_; }
-  plat::RecursiveMutex& Lock() { return lock_; }
-  SoundIndex& Index() { return *index_; }
-  SoundCache& Cache() { return cache_; }
 
   // One mixed block of FramesPerBlock frames (exposed for measurements).
   std::vector<std::int16_t> MixBlock();
@@ -57,20 +54,18 @@ private:
   explicit RMixer(std::unique_ptr<SoundIndex> index);
   void Run();
 
+  // Declared first: it outlives the channels, which refer to it.
+  MixChannelContext context_;
   RWaveOut device_;
-  std::list<std::unique_ptr<RMixChannel>> channels_;
+  std::list<std::unique_ptr<RMixChannel>> channels_; // under the context's lock
   std::uint32_t framesPerBlock_ = 0;
   std::uint32_t samplesPerBlock_ = 0;
-  plat::RecursiveMutex lock_;
-  TkwWaveFormat outFormat_{};
   std::int32_t inFlight_ = 0; // mix thread only
   plat::Event startEvent_;
   plat::Event finished_;
   std::thread thread_;
   std::atomic<bool> running_{false};
-  std::unique_ptr<SoundIndex> index_;
-  SoundCache cache_;
-  std::vector<std::int64_t> sums_; // mix thread only, under lock_
+  std::vector<std::int64_t> sums_; // mix thread only, under the context's lock
 };
 
 // The volume arithmetic of one mix: each channel's samples scaled by its

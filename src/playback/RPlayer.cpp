@@ -2,7 +2,7 @@
 
 #include "audio/WaveOut.h"
 #include "platform/Clock.h"
-#include "playback/RMemorySource.h"
+#include "playback/OpenSource.h"
 #include "playback/RSynchro.h"
 #include "support/Exceptions.h"
 
@@ -46,17 +46,7 @@ RPlayer::~RPlayer() {
 }
 
 std::unique_ptr<RSoundSource> RPlayer::MakeSource(std::uint32_t number, bool loop) {
-  std::unique_ptr<RSoundSource> source;
-  if (const auto cached = cache_.Find(number)) {
-    source = std::make_unique<RMemorySource>(*cached, loop);
-  } else {
-    if (!index_.Exists(number)) throw PC_BadIndex();
-    source = index_.Open(number, loop ? TKW_OPEN_LOOP : 0);
-    // A number whose sound no longer opens has nothing to play.
-    if (!source) throw PC_BadIndex();
-  }
-  source->number = number;
-
+  std::unique_ptr<RSoundSource> source = OpenSource(cache_, index_, number, loop);
   TkwWaveFormat format{};
   source->GetFormat(format);
   const audio::WaveFormat native = ToDeviceFormat(format);

@@ -1,10 +1,10 @@
 // An archive read from memory holds the same sounds as the same bytes in a
 // file, each decoding exactly as the model says, in both modes.
-#include "TkrTestArchive.h"
 #include "decoder/TkrArchive.h"
 #include "decoder/TkwDecodeHandle.h"
 #include "support/MemoryByteSource.h"
 #include "testutil/TempDir.h"
+#include "testutil/TkrTestArchive.h"
 #include "testutil/TkwTestWriter.h"
 
 #include <gtest/gtest.h>

@@ -1,1 +1,1 @@
-tkw_add_fuzzer(list SOURCES list_fuzzer.cpp LIBS tkw_decoder tkw_support)
+tkw_add_fuzzer(list SOURCES list_fuzzer.cpp LIBS tkw_exports tkw_playback tkw_decoder tkw_support)

@@ -1,1 +1,1 @@
-tkw_add_fuzzer(tkw SOURCES tkw_fuzzer.cpp LIBS tkw_decoder tkw_converter)
+tkw_add_fuzzer(tkw SOURCES tkw_fuzzer.cpp LIBS tkw_exports tkw_playback tkw_decoder tkw_converter)

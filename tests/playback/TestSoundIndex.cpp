@@ -1,6 +1,6 @@
 #include "TestSoundIndex.h"
 
-#include "playback/RDecodeSource.h"
+#include "exports/RDecodeSource.h"
 #include "playback/RMemorySource.h"
 
 namespace testutil {

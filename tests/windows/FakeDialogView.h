@@ -3,7 +3,7 @@
 // message loop would.
 #pragma once
 
-#include "support/DialogView.h"
+#include "platform/DialogView.h"
 
 #include <chrono>
 #include <deque>

@@ -3,7 +3,7 @@
 // through the window's user data.
 #pragma once
 
-#include "support/DialogView.h"
+#include "platform/DialogView.h"
 
 #include <deque>
 #include <map>

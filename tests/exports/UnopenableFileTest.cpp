@@ -2,9 +2,9 @@
 // files a good sound is no bad format (status 2, not 3), and a read that
 // cannot open its file fails instead of delivering silence as success. A
 // pipe or device is refused at once as no sound, never waited on.
-#include "TkrTestArchive.h"
 #include "testutil/MessageBoxCapture.h"
 #include "testutil/TempDir.h"
+#include "testutil/TkrTestArchive.h"
 #include "testutil/TkwTestWriter.h"
 #include "tkwDec32.h"
 

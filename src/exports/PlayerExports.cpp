@@ -1,8 +1,9 @@
 // The tkrPlay… exports: players on a sound index, for host programs.
-#include "playback/ExportStatus.h"
+#include "exports/ExportStatus.h"
+#include "exports/HostEvent.h"
+#include "exports/TkrSoundIndex.h"
 #include "playback/LibrarySettings.h"
 #include "playback/RPlayer.h"
-#include "playback/TkrSoundIndex.h"
 
 #include <memory>
 
@@ -13,6 +14,8 @@ struct TkrPlayHandle {
 };
 
 namespace {
+
+constexpr exports::Family kFamily = exports::Family::Playback;
 
 std::int32_t Close(TkrPlayHandle* handle, bool closeIndex) {
   if (handle == nullptr) return TKW_ERR_NULL_ARGUMENT;
@@ -30,7 +33,7 @@ TKW_API int32_t TKW_CALL tkrPlayOpen(TkrPlayHandle** player, TkrDecodeHandle* in
   if (player == nullptr) return TKW_ERR_NULL_ARGUMENT;
   *player = nullptr;
   if (index == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return playback::Guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     auto opened = std::make_unique<TkrPlayHandle>(index);
     settings::ReadLogSetting();
     settings::ReadCacheLimit();
@@ -47,7 +50,7 @@ TKW_API int32_t TKW_CALL tkrPlayGetTkr(TkrPlayHandle* player, TkrDecodeHandle** 
 
 TKW_API int32_t TKW_CALL tkrPlayGetCondition(TkrPlayHandle* player, int32_t* condition) {
   if (player == nullptr || condition == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return playback::Guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     *condition = player->player.Condition();
     return TKW_OK;
   });
@@ -65,16 +68,16 @@ TKW_API int32_t TKW_CALL tkrPlayGetPosition(TkrPlayHandle* player, TkrPlayPositi
 TKW_API int32_t TKW_CALL tkrPlayStart(TkrPlayHandle* player, uint32_t number, TkrEventHandle* event) {
   if (event != nullptr) *event = nullptr;
   if (player == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return playback::Guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     player->player.Start(number, false);
-    if (event != nullptr) *event = playback::HostEvent(player->player.WakeEvent());
+    if (event != nullptr) *event = exports::HostEvent(player->player.WakeEvent());
     return TKW_OK;
   });
 }
 
 TKW_API int32_t TKW_CALL tkrPlayLoop(TkrPlayHandle* player, uint32_t number) {
   if (player == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return playback::Guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     player->player.Start(number, true);
     return TKW_OK;
   });
@@ -82,7 +85,7 @@ TKW_API int32_t TKW_CALL tkrPlayLoop(TkrPlayHandle* player, uint32_t number) {
 
 TKW_API int32_t TKW_CALL tkrPlayChain(TkrPlayHandle* player, uint32_t number) {
   if (player == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return playback::Guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     player->player.Chain(number);
     return TKW_OK;
   });
@@ -96,7 +99,7 @@ TKW_API int32_t TKW_CALL tkrPlayReset(TkrPlayHandle* player) {
 
 TKW_API int32_t TKW_CALL tkrPlayLoad(TkrPlayHandle* player, uint32_t number, uint32_t flags) {
   if (player == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return playback::Guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     player->player.Load(number, flags);
     return TKW_OK;
   });
@@ -104,7 +107,7 @@ TKW_API int32_t TKW_CALL tkrPlayLoad(TkrPlayHandle* player, uint32_t number, uin
 
 TKW_API int32_t TKW_CALL tkrPlayRelease(TkrPlayHandle* player, uint32_t number) {
   if (player == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return playback::Guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     player->player.Release(number);
     return TKW_OK;
   });

@@ -1,4 +1,4 @@
-#include "playback/RDecodeSource.h"
+#include "exports/RDecodeSource.h"
 
 #include "decoder/TkwChunkCapacity.h"
 #include "decoder/TkwDecodeHandle.h"

@@ -1,25 +1,21 @@
 // The tkrDecode… exports: the sound index for host programs. Every export
-// catches everything and answers with a status.
+// that can meet a condition answers it with a status.
 #include "decoder/TkrArchive.h"
 #include "decoder/TkrDecodeHandle.h"
 #include "decoder/TkrFileList.h"
 #include "decoder/TkwDecodeHandle.h"
+#include "exports/ExportStatus.h"
+#include "exports/MessageBoxSink.h"
 #include "platform/Files.h"
-#include "platform/UserInterface.h"
 #include "support/Exceptions.h"
 #include "support/RString.h"
 
 #include "tkwDec32.h"
 
 #include <cstring>
-#include <new>
+#include <memory>
 
 namespace {
-
-// What goes wrong inside the index is shown to the user in a message box.
-TkwMessageSink messageBoxSink() {
-  return [](const char* text, const char* caption) { plat::messageBox(text, caption); };
-}
 
 // 0 when the path can be opened as a file name, else the status to return.
 int32_t checkPath(const char* path) {
@@ -28,31 +24,15 @@ int32_t checkPath(const char* path) {
   return TKW_OK;
 }
 
-// Runs an operation that may throw any condition of the family.
-template <typename Operation> int32_t guarded(Operation&& operation) {
+constexpr exports::Family kFamily = exports::Family::Index;
+
+// A list that is there but cannot be read is a file that cannot be opened
+// now, not a set missing from the index.
+std::unique_ptr<TkrFileList> loadList(const char* path, const TkwMessageSink& sink) {
   try {
-    return operation();
-  } catch (const TKR_BadFormat&) {
-    return TKW_ERR_BAD_FORMAT;
-  } catch (const TKW_BadFormat&) {
-    return TKW_ERR_BAD_FORMAT;
-  } catch (const TKR_CannotOpen&) {
-    return TKW_ERR_FILE_NOT_FOUND; // there, but it cannot be opened now
-  } catch (const TKW_CannotOpen&) {
-    return TKW_ERR_FILE_NOT_FOUND;
-  } catch (const TKR_BadPassword&) {
-    return TKR_ERR_BAD_PASSWORD;
-  } catch (const TKR_OverlapNumber&) {
-    return TKR_ERR_OVERLAP;
+    return TkrFileList::Load(path, sink);
   } catch (const TKR_NotFound&) {
-    return TKR_ERR_NOT_IN_INDEX;
-  } catch (const TKR_BadIndex&) {
-    return TKR_ERR_NO_SOUND;
-  } catch (const TKR_NoRestIndex&) {
-    return TKR_ERR_NO_SOUND;
-  } catch (...) {
-    // Memory exhaustion: the index is left as it was.
-    return TKW_ERR_BAD_FORMAT;
+    throw TKR_CannotOpen();
   }
 }
 
@@ -70,8 +50,8 @@ extern "C" {
 TKW_API int32_t TKW_CALL tkrDecodeOpenNaked(TkrDecodeHandle** handle) {
   if (handle == nullptr) return TKW_ERR_NULL_ARGUMENT;
   *handle = nullptr;
-  return guarded([&] {
-    *handle = new TkrDecodeHandle(messageBoxSink());
+  return exports::Guarded(kFamily, [&] {
+    *handle = new TkrDecodeHandle(exports::MessageBoxSink());
     return TKW_OK;
   });
 }
@@ -85,8 +65,8 @@ TKW_API int32_t TKW_CALL tkrDecodeOpenPass(TkrDecodeHandle** handle, const char*
   if (handle != nullptr) *handle = nullptr;
   if (archive != nullptr) *archive = nullptr;
   if (handle == nullptr || path == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return guarded([&] {
-    auto index = std::make_unique<TkrDecodeHandle>(messageBoxSink());
+  return exports::Guarded(kFamily, [&] {
+    auto index = std::make_unique<TkrDecodeHandle>(exports::MessageBoxSink());
     const int32_t status = addArchive(*index, path, password, archive);
     if (status == TKW_OK) *handle = index.release();
     return status;
@@ -101,12 +81,12 @@ TKW_API int32_t TKW_CALL tkrDecodeAddTkrPass(TkrDecodeHandle* handle, const char
                                              TkrSoundSetId* archive) {
   if (archive != nullptr) *archive = nullptr;
   if (handle == nullptr || path == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return guarded([&] { return addArchive(*handle, path, password, archive); });
+  return exports::Guarded(kFamily, [&] { return addArchive(*handle, path, password, archive); });
 }
 
 TKW_API int32_t TKW_CALL tkrDecodeRemoveTkr(TkrDecodeHandle* handle, TkrSoundSetId set) {
   if (handle == nullptr || set == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     handle->RemoveSet(set);
     return TKW_OK;
   });
@@ -114,7 +94,7 @@ TKW_API int32_t TKW_CALL tkrDecodeRemoveTkr(TkrDecodeHandle* handle, TkrSoundSet
 
 TKW_API int32_t TKW_CALL tkrDecodeAddTkw(TkrDecodeHandle* handle, const char* path, uint32_t number) {
   if (handle == nullptr || path == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     if (const int32_t status = checkPath(path)) return status;
     TkwDecodeHandle::Open(path, 0, handle->Sink()); // throws TKW_BadFormat for anything but a sound
     handle->AddPath(number, path);
@@ -130,14 +110,9 @@ TKW_API int32_t TKW_CALL tkrDecodeRemoveTkw(TkrDecodeHandle* handle, uint32_t nu
 TKW_API int32_t TKW_CALL tkrDecodeAddList(TkrDecodeHandle* handle, const char* path, TkrSoundSetId* list) {
   if (list != nullptr) *list = nullptr;
   if (handle == nullptr || path == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     if (const int32_t status = checkPath(path)) return status;
-    std::unique_ptr<TkrFileList> loaded;
-    try {
-      loaded = TkrFileList::Load(path, handle->Sink());
-    } catch (const TKR_NotFound&) {
-      return TKW_ERR_FILE_NOT_FOUND; // there, but not a file that can be read
-    }
+    std::unique_ptr<TkrFileList> loaded = loadList(path, handle->Sink());
     if (!loaded) return TKW_OK; // the message box has told the user
     TkrSoundSet* added = handle->AddSet(std::move(loaded));
     if (list != nullptr) *list = added;
@@ -155,7 +130,7 @@ TKW_API int32_t TKW_CALL tkrDecodeTkwOpen(TkrDecodeHandle* handle, TkwDecodeHand
                                           uint32_t flags) {
   if (sound != nullptr) *sound = nullptr;
   if (handle == nullptr || sound == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     *sound = handle->OpenSound(number, flags).release();
     return TKW_OK;
   });
@@ -164,7 +139,7 @@ TKW_API int32_t TKW_CALL tkrDecodeTkwOpen(TkrDecodeHandle* handle, TkwDecodeHand
 TKW_API int32_t TKW_CALL tkrDecodeFindIndex(TkrDecodeHandle* handle, TkrIndexEnumerator** enumerator) {
   if (enumerator != nullptr) *enumerator = nullptr;
   if (handle == nullptr || enumerator == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     *enumerator = handle->StartEnumeration();
     return TKW_OK;
   });
@@ -175,7 +150,7 @@ TKW_API int32_t TKW_CALL tkrDecodeGetIndex(TkrDecodeHandle* handle, TkrIndexEnum
   *number = 0;
   // An enumerator this index did not hand out (or has freed) is never used.
   if (!handle->IsEnumerator(enumerator)) return TKW_ERR_NULL_ARGUMENT;
-  return guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     *number = handle->NextNumber(enumerator);
     return TKW_OK;
   });

@@ -1,7 +1,7 @@
 // The player, mixer and channel exports over a real sound index: argument
 // checks, statuses, out handles, what reaches the device, and closing with
 // and without the index.
-#include "PlaybackFixture.h"
+#include "playback/PlaybackFixture.h"
 #include "tkwDec32.h"
 
 #include <cstdio>
@@ -15,10 +15,10 @@ static_assert(std::is_same_v<PlayPosition, TkrPlayPosition>);
 
 constexpr std::uint32_t kRate = 8000;
 
-class ExportsTest : public testutil::PlaybackTest {
+class PlaybackExportsTest : public testutil::PlaybackTest {
 protected:
-  ExportsTest() { EXPECT_EQ(tkrDecodeOpenNaked(&archive_), TKW_OK); }
-  ~ExportsTest() override {
+  PlaybackExportsTest() { EXPECT_EQ(tkrDecodeOpenNaked(&archive_), TKW_OK); }
+  ~PlaybackExportsTest() override {
     if (archive_) tkrDecodeClose(archive_);
   }
 
@@ -31,7 +31,7 @@ protected:
   TkrDecodeHandle* archive_ = nullptr;
 };
 
-TEST_F(ExportsTest, NullArgumentsAreRefusedWithoutSideEffects) {
+TEST_F(PlaybackExportsTest, NullArgumentsAreRefusedWithoutSideEffects) {
   TkrPlayHandle* player = nullptr;
   TkrMixHandle* mixer = nullptr;
   TkrChannelHandle* channel = reinterpret_cast<TkrChannelHandle*>(&mixer);
@@ -86,7 +86,7 @@ TEST_F(ExportsTest, NullArgumentsAreRefusedWithoutSideEffects) {
     EXPECT_EQ(status, TKW_ERR_NULL_ARGUMENT);
 }
 
-TEST_F(ExportsTest, APlayerPlaysNumberedSoundsAndReportsItsState) {
+TEST_F(PlaybackExportsTest, APlayerPlaysNumberedSoundsAndReportsItsState) {
   const auto sound = AddNumbered(7, 2, 9000);
   TkrPlayHandle* player = nullptr;
   ASSERT_EQ(tkrPlayOpen(&player, archive_), TKW_OK);
@@ -128,7 +128,7 @@ TEST_F(ExportsTest, APlayerPlaysNumberedSoundsAndReportsItsState) {
   archive_ = nullptr; // closed with the player
 }
 
-TEST_F(ExportsTest, ANumberWhoseFileHasGoneIsMissing) {
+TEST_F(PlaybackExportsTest, ANumberWhoseFileHasGoneIsMissing) {
   AddNumbered(3, 1, 100);
   ASSERT_EQ(std::remove(dir_.file("3.tkw").c_str()), 0);
   TkrPlayHandle* player = nullptr;
@@ -148,7 +148,7 @@ TEST_F(ExportsTest, ANumberWhoseFileHasGoneIsMissing) {
   EXPECT_EQ(tkrMixClose2(mixer), TKW_OK);
 }
 
-TEST_F(ExportsTest, AMixerPlaysChannelsAndLeavesTheIndexToTheSecondClose) {
+TEST_F(PlaybackExportsTest, AMixerPlaysChannelsAndLeavesTheIndexToTheSecondClose) {
   const auto sound = AddNumbered(5, 1, 2000);
   AddTkw(6, 1, 100, 22050);
   ASSERT_EQ(tkrDecodeAddTkw(archive_, dir_.file("6.tkw").c_str(), 6), TKW_OK);
@@ -205,7 +205,7 @@ TEST_F(ExportsTest, AMixerPlaysChannelsAndLeavesTheIndexToTheSecondClose) {
   EXPECT_EQ(tkrPlayClose2(player), TKW_OK);
 }
 
-TEST_F(ExportsTest, ClosingAMixerWithChannelsPlayingClosesItsIndex) {
+TEST_F(PlaybackExportsTest, ClosingAMixerWithChannelsPlayingClosesItsIndex) {
   AddNumbered(5, 2, 40000);
   TkrMixHandle* mixer = nullptr;
   ASSERT_EQ(tkrMixOpen(&mixer, archive_, kRate), TKW_OK);

@@ -1,8 +1,8 @@
 // Archives through the sound index exports: every layout decodes exactly as
 // the stand-alone files, passwords gate opening, and damaged archives are
 // refused without reading outside the file.
-#include "TkrTestArchive.h"
 #include "testutil/TempDir.h"
+#include "testutil/TkrTestArchive.h"
 #include "testutil/TkwTestWriter.h"
 #include "tkwDec32.h"
 

@@ -1,9 +1,9 @@
 // The sound index: numbers from archives, lists and single files, their
 // precedence, enumeration order, removal and the life of opened handles.
-#include "TkrTestArchive.h"
 #include "platform/Files.h"
 #include "testutil/MessageBoxCapture.h"
 #include "testutil/TempDir.h"
+#include "testutil/TkrTestArchive.h"
 #include "testutil/TkwTestWriter.h"
 #include "tkwDec32.h"
 

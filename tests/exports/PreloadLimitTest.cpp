@@ -1,8 +1,8 @@
 // Preloading decodes a whole sound into memory, sized by the length its file
 // declares: a length the file's data cannot fill, or a cache grown past its
 // limit, is refused with 6 before anything is allocated.
-#include "PlaybackFixture.h"
 #include "format/TkwFormat.h"
+#include "playback/PlaybackFixture.h"
 #include "tkwDec32.h"
 
 #include <string>

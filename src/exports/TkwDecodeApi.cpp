@@ -1,24 +1,21 @@
 // The tkwDecode… exports: single-file decoding for host programs. Every
-// export catches everything and answers with a status.
+// export that can meet a condition answers it with a status.
 #include "decoder/TkwDecodeHandle.h"
+#include "exports/ExportStatus.h"
+#include "exports/MessageBoxSink.h"
 #include "platform/Files.h"
-#include "platform/UserInterface.h"
 #include "support/Exceptions.h"
 #include "support/RString.h"
 
 #include "tkwDec32.h"
 
 #include <cstring>
-#include <new>
 
 // The opaque handle type of the public header is the TkwDecodeHandle class.
 
 namespace {
 
-// A sound's file that no longer opens is shown to the user in a message box.
-TkwMessageSink messageBoxSink() {
-  return [](const char* text, const char* caption) { plat::messageBox(text, caption); };
-}
+constexpr exports::Family kFamily = exports::Family::Decode;
 
 } // namespace
 
@@ -27,18 +24,13 @@ extern "C" {
 TKW_API int32_t TKW_CALL tkwDecodeOpen(TkwDecodeHandle** handle, const char* path, uint32_t flags) {
   if (handle == nullptr || path == nullptr) return TKW_ERR_NULL_ARGUMENT;
   *handle = nullptr;
-  try {
+  return exports::Guarded(kFamily, [&] {
     // Longer paths do not fit the handle's path buffer; nothing is opened.
     if (std::strlen(path) >= RString::kCapacity) return TKW_ERR_PATH_TOO_LONG;
     if (plat::findFile(path) != plat::FindResult::Found) return TKW_ERR_FILE_NOT_FOUND;
-    auto opened = TkwDecodeHandle::Open(path, flags, messageBoxSink());
-    *handle = opened.release();
+    *handle = TkwDecodeHandle::Open(path, flags, exports::MessageBoxSink()).release();
     return TKW_OK;
-  } catch (const TKW_CannotOpen&) {
-    return TKW_ERR_FILE_NOT_FOUND; // there, but it cannot be opened now
-  } catch (...) {
-    return TKW_ERR_BAD_FORMAT;
-  }
+  });
 }
 
 TKW_API int32_t TKW_CALL tkwDecodeGetLength(TkwDecodeHandle* handle, uint32_t* length) {
@@ -74,21 +66,25 @@ TKW_API int32_t TKW_CALL tkwDecodeSetSector(TkwDecodeHandle* handle, int32_t sec
 
 TKW_API int32_t TKW_CALL tkwDecodeRead(TkwDecodeHandle* handle, int16_t* buffer, uint32_t frames, uint32_t* delivered) {
   if (handle == nullptr || buffer == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  try {
-    uint32_t got = 0;
-    const int32_t status = handle->Read(buffer, frames, &got);
-    if (delivered != nullptr) *delivered = got;
-    return status;
-  } catch (const TKW_CannotOpen&) {
-    // Nothing was read: the count and the position stay as they were, and a
-    // caller that looks only at the buffer hears silence, not stale samples.
-    std::memset(buffer, 0, std::size_t{frames} * static_cast<std::size_t>(handle->Decoder().Channels()) * 2);
-    return TKW_ERR_FILE_NOT_FOUND;
-  } catch (...) {
-    // Only memory exhaustion gets here; the sound itself was checked at open.
-    if (delivered != nullptr) *delivered = 0;
-    return TKW_ERR_BAD_FORMAT;
-  }
+  return exports::Guarded(
+      kFamily,
+      [&] {
+        uint32_t got = 0;
+        const int32_t status = handle->Read(buffer, frames, &got);
+        if (delivered != nullptr) *delivered = got;
+        return status;
+      },
+      [&](int32_t status) {
+        if (status == TKW_ERR_FILE_NOT_FOUND) {
+          // The file did not open again, so nothing was read: the count and the
+          // position stay as they were, and a caller that looks only at the
+          // buffer hears silence, not stale samples.
+          std::memset(buffer, 0, std::size_t{frames} * static_cast<std::size_t>(handle->Decoder().Channels()) * 2);
+        } else if (delivered != nullptr) {
+          // Only memory exhaustion gets here; the sound was checked at open.
+          *delivered = 0;
+        }
+      });
 }
 
 TKW_API int32_t TKW_CALL tkwDecodeReadPulse(TkwDecodeHandle* handle, int16_t* buffer, uint32_t frames,

@@ -1,6 +1,6 @@
-#include "playback/TkrSoundIndex.h"
+#include "exports/TkrSoundIndex.h"
 
-#include "playback/RDecodeSource.h"
+#include "exports/RDecodeSource.h"
 
 bool TkrSoundIndex::Exists(std::uint32_t number) {
   std::int32_t exists = 0;

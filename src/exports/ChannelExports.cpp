@@ -1,9 +1,11 @@
 // The tkrChannel… exports: the voices of a mixer, for host programs.
-#include "playback/ExportStatus.h"
+#include "exports/ExportStatus.h"
+#include "exports/HostEvent.h"
 #include "playback/RMixChannel.h"
-#include "playback/RMixer.h"
 
 namespace {
+
+constexpr exports::Family kFamily = exports::Family::Playback;
 
 // A channel handle is the channel object itself.
 RMixChannel* Channel(TkrChannelHandle* handle) { return reinterpret_cast<RMixChannel*>(handle); }
@@ -28,21 +30,21 @@ TKW_API int32_t TKW_CALL tkrChannelGetPosition(TkrChannelHandle* channel, TkrPla
 
 TKW_API int32_t TKW_CALL tkrChannelStart(TkrChannelHandle* channel, uint32_t number, TkrEventHandle* event) {
   if (channel == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return playback::Guarded([&] {
-    try {
-      Channel(channel)->Start(number, false);
-    } catch (...) {
-      if (event != nullptr) *event = nullptr;
-      throw;
-    }
-    if (event != nullptr) *event = playback::HostEvent(Channel(channel)->DoneSignal());
-    return TKW_OK;
-  });
+  return exports::Guarded(
+      kFamily,
+      [&] {
+        Channel(channel)->Start(number, false);
+        if (event != nullptr) *event = exports::HostEvent(Channel(channel)->DoneSignal());
+        return TKW_OK;
+      },
+      [&](int32_t) {
+        if (event != nullptr) *event = nullptr;
+      });
 }
 
 TKW_API int32_t TKW_CALL tkrChannelLoop(TkrChannelHandle* channel, uint32_t number) {
   if (channel == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return playback::Guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     Channel(channel)->Start(number, true);
     return TKW_OK;
   });
@@ -50,7 +52,7 @@ TKW_API int32_t TKW_CALL tkrChannelLoop(TkrChannelHandle* channel, uint32_t numb
 
 TKW_API int32_t TKW_CALL tkrChannelChain(TkrChannelHandle* channel, uint32_t number) {
   if (channel == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return playback::Guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     Channel(channel)->Chain(number);
     return TKW_OK;
   });
@@ -71,7 +73,7 @@ TKW_API int32_t TKW_CALL tkrChannelSetVolume(TkrChannelHandle* channel, int32_t 
 TKW_API int32_t TKW_CALL tkrChannelClose(TkrChannelHandle* channel) {
   if (channel == nullptr) return TKW_ERR_NULL_ARGUMENT;
   RMixChannel* closing = Channel(channel);
-  closing->Mixer().CloseChannel(closing);
+  closing->Context().closeChannel(closing);
   return TKW_OK;
 }
 

@@ -1,22 +1,30 @@
 // The tkrMix… exports: mixers on a sound index and the opening of their
 // channels, for host programs.
-#include "playback/ExportStatus.h"
+#include "exports/ExportStatus.h"
+#include "exports/TkrSoundIndex.h"
 #include "playback/RMixer.h"
-#include "playback/TkrSoundIndex.h"
 
 #include <memory>
 
 struct TkrMixHandle {
-  TkrDecodeHandle* archive = nullptr;
+  explicit TkrMixHandle(TkrDecodeHandle* index)
+      : archive(index), mixer(RMixer::Create(std::make_unique<TkrSoundIndex>(index))) {}
+  // Also after a failed open: the mixer's thread is waiting to start.
+  ~TkrMixHandle() { mixer->Shutdown(); }
+  TkrMixHandle(const TkrMixHandle&) = delete;
+  TkrMixHandle& operator=(const TkrMixHandle&) = delete;
+
+  TkrDecodeHandle* archive;
   std::shared_ptr<RMixer> mixer;
 };
 
 namespace {
 
+constexpr exports::Family kFamily = exports::Family::Playback;
+
 std::int32_t Close(TkrMixHandle* handle, bool closeIndex) {
   if (handle == nullptr) return TKW_ERR_NULL_ARGUMENT;
   TkrDecodeHandle* archive = handle->archive;
-  handle->mixer->Shutdown();
   std::unique_ptr<TkrMixHandle>{handle}.reset();
   if (closeIndex) tkrDecodeClose(archive);
   return TKW_OK;
@@ -31,16 +39,9 @@ extern "C" {
 TKW_API int32_t TKW_CALL tkrMixOpen(TkrMixHandle** mixer, TkrDecodeHandle* index, uint32_t format) {
   if (mixer == nullptr || index == nullptr) return TKW_ERR_NULL_ARGUMENT;
   *mixer = nullptr;
-  return playback::Guarded([&] {
-    auto handle = std::make_unique<TkrMixHandle>();
-    handle->archive = index;
-    handle->mixer = RMixer::Create(std::make_unique<TkrSoundIndex>(index));
-    try {
-      handle->mixer->Open(format);
-    } catch (...) {
-      handle->mixer->Shutdown();
-      throw;
-    }
+  return exports::Guarded(kFamily, [&] {
+    auto handle = std::make_unique<TkrMixHandle>(index);
+    handle->mixer->Open(format);
     *mixer = handle.release();
     return TKW_OK;
   });
@@ -60,7 +61,7 @@ TKW_API int32_t TKW_CALL tkrMixReset(TkrMixHandle* mixer) {
 
 TKW_API int32_t TKW_CALL tkrMixLoad(TkrMixHandle* mixer, uint32_t number, uint32_t /*flags: always decoded whole*/) {
   if (mixer == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return playback::Guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     mixer->mixer->Load(number);
     return TKW_OK;
   });
@@ -68,7 +69,7 @@ TKW_API int32_t TKW_CALL tkrMixLoad(TkrMixHandle* mixer, uint32_t number, uint32
 
 TKW_API int32_t TKW_CALL tkrMixRelease(TkrMixHandle* mixer, uint32_t number) {
   if (mixer == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return playback::Guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     mixer->mixer->Release(number);
     return TKW_OK;
   });
@@ -85,7 +86,7 @@ TKW_API int32_t TKW_CALL tkrMixSetBlock(TkrMixHandle* mixer, int32_t /*first*/, 
 TKW_API int32_t TKW_CALL tkrMixChannelOpen(TkrMixHandle* mixer, TkrChannelHandle** channel) {
   if (channel != nullptr) *channel = nullptr;
   if (mixer == nullptr || channel == nullptr) return TKW_ERR_NULL_ARGUMENT;
-  return playback::Guarded([&] {
+  return exports::Guarded(kFamily, [&] {
     *channel = reinterpret_cast<TkrChannelHandle*>(mixer->mixer->OpenChannel());
     return TKW_OK;
   });
