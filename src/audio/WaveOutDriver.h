@@ -2,10 +2,16 @@
 // and benchmarks may put another in its place.
 #pragma once
 
-#include "audio/WaveOut.h"
+#include "audio/WaveFormat.h"
+#include "audio/WaveOutDevice.h"
+#include "audio/WaveResult.h"
 
 #include <memory>
 #include <string>
+
+namespace plat {
+class Event;
+} // namespace plat
 
 namespace audio {
 

@@ -1,6 +1,6 @@
 #include "decoder/TkrArchive.h"
 
-#include "decoder/TkwBlockDecoder.h"
+#include "decoder/TkwBlockDecoderFactory.h"
 #include "decoder/TkwDecodeHandle.h"
 #include "support/Exceptions.h"
 #include "support/FileByteSource.h"

@@ -5,7 +5,6 @@
 #include <memory>
 
 class TkwBitReader;
-struct TkwHeaderValues;
 
 class TkwBlockDecoder {
 public:
@@ -21,6 +20,3 @@ public:
   virtual std::int32_t SectorLength() const = 0;
   virtual std::unique_ptr<TkwBlockDecoder> Clone() const = 0;
 };
-
-// A block decoder of the version the header names, with its parameters.
-std::unique_ptr<TkwBlockDecoder> MakeTkwBlockDecoder(const TkwHeaderValues& header);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "format/TkwHeader.h"
+#include "format/TkwSectorTable.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,5 +1,6 @@
 #include "decoder/TkwDecodeHandle.h"
 
+#include "decoder/TkwBlockDecoderFactory.h"
 #include "decoder/TkwSectorDecoder.h"
 #include "decoder/TkwStreamDecoder.h"
 #include "format/TkwFileLayout.h"

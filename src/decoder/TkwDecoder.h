@@ -11,6 +11,7 @@
 
 #include "decoder/TkwBlockDecoder.h"
 #include "format/TkwHeader.h"
+#include "format/TkwSectorTable.h"
 
 #include <cstdint>
 #include <memory>

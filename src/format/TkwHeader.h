@@ -5,7 +5,6 @@
 #pragma once
 
 #include "format/TkwFormat.h"
-#include "format/TkwSectorTable.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,7 @@
 // Sound decoding through decode handles: sector boundaries, the end-of-sound
 // status and zero fill, the loop flag, sector selection, and the two modes
 // giving the same frames for any sequence of requests.
+#include "decoder/TkwBlockDecoderFactory.h"
 #include "decoder/TkwDecodeHandle.h"
 #include "support/Exceptions.h"
 #include "support/FileByteSource.h"

@@ -1,4 +1,4 @@
-#include "decoder/TkwBlockDecoder.h"
+#include "decoder/TkwBlockDecoderFactory.h"
 
 #include "decoder/TkwBlockDecoderV1.h"
 #include "decoder/TkwBlockDecoderV2.h"
