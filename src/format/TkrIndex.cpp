@@ -111,27 +111,32 @@ std::vector<unsigned char> TkrIndex::Bytes() const {
   for (const TkrIndexEntry& entry : entries)
     if ((entry.header.layout == TkwLayout::V1) != v1Sounds) throw std::invalid_argument("mixed sound layouts");
 
-  std::vector<unsigned char> bytes(TkrHeader::kSize);
+  // Written in place into the whole size at once.
+  std::vector<unsigned char> bytes(static_cast<std::size_t>(Size()));
+  unsigned char* at = bytes.data();
   TkrHeader stored = header;
   stored.count = static_cast<std::uint16_t>(entries.size());
-  stored.Store(bytes.data());
-  auto append32 = [&bytes](std::uint32_t value) {
-    unsigned char word[4];
-    StoreLe32(word, value);
-    bytes.insert(bytes.end(), word, word + 4);
+  stored.Store(at);
+  at += TkrHeader::kSize;
+  auto put32 = [&at](std::uint32_t value) {
+    StoreLe32(at, value);
+    at += 4;
   };
-  if (header.layout == 2) append32(codecVersion);
+  if (header.layout == 2) put32(codecVersion);
   for (const TkrIndexEntry& entry : entries)
-    append32(entry.number);
+    put32(entry.number);
   for (const TkrIndexEntry& entry : entries) {
-    unsigned char fields[kFieldsSizeV1];
-    entry.header.StoreFields(fields);
-    bytes.insert(bytes.end(), fields, fields + FieldsSize(v1Sounds));
+    entry.header.StoreFields(at);
+    at += FieldsSize(v1Sounds);
   }
   for (const TkrIndexEntry& entry : entries)
-    append32(entry.dataOffset);
-  for (const TkrIndexEntry& entry : entries)
-    AppendTkwSectorTable(bytes, entry.table);
+    put32(entry.dataOffset);
+  for (const TkrIndexEntry& entry : entries) {
+    for (const TkwSectorEntry& sector : entry.table) {
+      put32(sector.offset);
+      put32(sector.size);
+    }
+  }
   return bytes;
 }
 
