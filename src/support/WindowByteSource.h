@@ -22,4 +22,7 @@ private:
   std::int64_t offset_;
   std::int64_t size_;
   std::int64_t position_ = 0;
+  // The base is moved only when bytes are read: a decoder that positions the
+  // window for every request but reads only now and then costs no seeks.
+  bool baseAtPosition_ = false;
 };
